@@ -1,0 +1,115 @@
+#include "feedback/FeedbackDll.h"
+
+#include <string>
+
+namespace {
+
+const wchar_t kLibraryName[] = L"HalvexFeedbackInformation.dll";
+
+// The folder of the running executable, without a trailing backslash; empty when unknown.
+std::wstring ExecutableFolder()
+{
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    // A full buffer means a cut path: a library found through it would be the wrong one.
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    std::wstring folder(path, length);
+    size_t slash = folder.find_last_of(L'\\');
+    if (slash == std::wstring::npos)
+        return std::wstring();
+    folder.resize(slash);
+    return folder;
+}
+
+template <typename T>
+bool Resolve(HMODULE module, const char* name, T& function)
+{
+    function = reinterpret_cast<T>(GetProcAddress(module, name));
+    return function != nullptr;
+}
+
+} // namespace
+
+CFeedbackDll::CFeedbackDll() : m_hModule(nullptr)
+{
+    ClearFunctions();
+}
+
+void CFeedbackDll::ClearFunctions()
+{
+    m_pfnInitFreedbackDll = nullptr;
+    m_pfnFeedbackQuestion = nullptr;
+    m_pfnOpenUrl = nullptr;
+    m_pfnGetInterNetState = nullptr;
+    m_pfnCustomerFeedback = nullptr;
+    m_pfnCustomerFeedbackEx = nullptr;
+    m_pfnWriteCustomerFeedbackInfoFile = nullptr;
+    m_pfnGetToolIsNewVersion = nullptr;
+    m_pfnOpenToolDownUrl = nullptr;
+}
+
+int CFeedbackDll::Load()
+{
+    if (IsLoaded())
+        return 1;
+    std::wstring folder = ExecutableFolder();
+    if (folder.empty())
+        return 0;
+    // Only the full path: a library of that name anywhere else (current folder, PATH) is not ours.
+    std::wstring path = folder + L'\\' + kLibraryName;
+    m_hModule = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!m_hModule)
+        return 0;
+
+    // In table order; the first one missing ends the load. The library stays loaded either way.
+    bool complete = Resolve(m_hModule, "InitFreedbackDll", m_pfnInitFreedbackDll) &&
+                    Resolve(m_hModule, "FeedbackQuestion", m_pfnFeedbackQuestion) &&
+                    Resolve(m_hModule, "OpenUrl", m_pfnOpenUrl) &&
+                    Resolve(m_hModule, "GetInterNetState", m_pfnGetInterNetState) &&
+                    Resolve(m_hModule, "CustomerFeedback", m_pfnCustomerFeedback) &&
+                    Resolve(m_hModule, "CustomerFeedbackEx", m_pfnCustomerFeedbackEx) &&
+                    Resolve(m_hModule, "WriteCustomerFeedbackInfoFile",
+                            m_pfnWriteCustomerFeedbackInfoFile) &&
+                    Resolve(m_hModule, "GetToolIsNewVersion", m_pfnGetToolIsNewVersion) &&
+                    Resolve(m_hModule, "OpenToolDownUrl", m_pfnOpenToolDownUrl);
+    if (!complete)
+    {
+        // A half-resolved binding would let some calls through to a library we rejected.
+        ClearFunctions();
+        return 0;
+    }
+    return 1;
+}
+
+int CFeedbackDll::InitFreedbackDll()
+{
+    return m_pfnInitFreedbackDll ? m_pfnInitFreedbackDll() : 0;
+}
+
+int CFeedbackDll::FeedbackQuestion(const wchar_t* toolId, const wchar_t* version)
+{
+    return m_pfnFeedbackQuestion ? m_pfnFeedbackQuestion(toolId, version) : 0;
+}
+
+int CFeedbackDll::OpenUrl(const wchar_t* url)
+{
+    return m_pfnOpenUrl ? m_pfnOpenUrl(url) : 0;
+}
+
+int CFeedbackDll::CustomerFeedbackEx(const wchar_t* toolId, const wchar_t* version, int resultCode,
+                                     const wchar_t* timeText)
+{
+    return m_pfnCustomerFeedbackEx ? m_pfnCustomerFeedbackEx(toolId, version, resultCode, timeText)
+                                   : 0;
+}
+
+int CFeedbackDll::GetToolIsNewVersion(const wchar_t* toolId, const wchar_t* version)
+{
+    return m_pfnGetToolIsNewVersion ? m_pfnGetToolIsNewVersion(toolId, version) : 0;
+}
+
+int CFeedbackDll::OpenToolDownUrl()
+{
+    return m_pfnOpenToolDownUrl ? m_pfnOpenToolDownUrl() : 0;
+}
