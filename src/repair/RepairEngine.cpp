@@ -1,0 +1,123 @@
+#include "repair/RepairEngine.h"
+
+#include "log/LogSave.h"
+#include "repair/CommandRunner.h"
+#include "repair/RepairMessages.h"
+
+namespace {
+
+struct CKnownUpdate {
+    const char* id;
+    const wchar_t* removal;
+};
+
+const CKnownUpdate kKnownUpdates[] = {
+    {"KB4515384", L"wusa /uninstall /kb:4515384"},
+    {"KB4512578", L"wusa /uninstall /kb:4512578"},
+    {"KB4516058", L"wusa /uninstall /kb:4516058"},
+    {"KB4516066", L"wusa /uninstall /kb:4516066"},
+    {"KB4516068", L"wusa /uninstall /kb:4516068"},
+};
+const int kKnownUpdateCount = sizeof(kKnownUpdates) / sizeof(kKnownUpdates[0]);
+
+const char kLogFile[] = "Tovrane.txt";
+// "键盘无法使用修复失败" and "创建键盘无法使用修复线程失败" in code page 936.
+const char kRepairFailedText[] =
+    "\xBC\xFC\xC5\xCC\xCE\xDE\xB7\xA8\xCA\xB9\xD3\xC3\xD0\xDE\xB8\xB4\xCA\xA7\xB0\xDC";
+const char kThreadFailedText[] =
+    "\xB4\xB4\xBD\xA8\xBC\xFC\xC5\xCC\xCE\xDE\xB7\xA8\xCA\xB9\xD3\xC3\xD0\xDE\xB8\xB4"
+    "\xCF\xDF\xB3\xCC\xCA\xA7\xB0\xDC";
+
+// Exit codes of the update installer that mean the update is gone or goes at the restart.
+const DWORD kRemoved = 0;
+const DWORD kRemovedRestartNeeded = 3010;
+const DWORD kRemovedRestarting = 1641;
+const DWORD kRemovedPendingRestart = 0x00240007;
+
+}  // namespace
+
+int FindKnownUpdate(const std::string& listing)
+{
+    for (int i = 0; i < kKnownUpdateCount; ++i) {
+        if (listing.find(kKnownUpdates[i].id) != std::string::npos)
+            return i;
+    }
+    return -1;
+}
+
+std::wstring RemovalCommand(int index)
+{
+    if (index < 0 || index >= kKnownUpdateCount)
+        return std::wstring();
+    return kKnownUpdates[index].removal;
+}
+
+bool IsRemovalSuccess(DWORD exitCode)
+{
+    return exitCode == kRemoved || exitCode == kRemovedRestartNeeded ||
+           exitCode == kRemovedRestarting || exitCode == kRemovedPendingRestart;
+}
+
+bool CRepairEngine::SetNotifyWindow(HWND hWnd)
+{
+    if (!hWnd)
+        return false;
+    m_hNotifyWnd = hWnd;
+    return true;
+}
+
+void CRepairEngine::SetListingRunner(ListingRunner runner)
+{
+    m_pfnRunListing = runner;
+}
+
+bool CRepairEngine::StartRepair()
+{
+    HANDLE thread = CreateThread(nullptr, 0, RepairThreadProc, this, 0, nullptr);
+    if (!thread) {
+        GetLogSave().WriteLog(kThreadFailedText, kLogFile, true);
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
+DWORD WINAPI CRepairEngine::RepairThreadProc(LPVOID param)
+{
+    static_cast<CRepairEngine*>(param)->RunRepair();
+    return 1;
+}
+
+void CRepairEngine::Report(int result)
+{
+    SendMessageW(m_hNotifyWnd, WM_CLOSE_PROGRESS, 0, 0);
+    SendMessageW(m_hNotifyWnd, WM_REPAIR_RESULT, static_cast<WPARAM>(result), 0);
+}
+
+DWORD CRepairEngine::RunRepair()
+{
+    ListingRunner runListing = m_pfnRunListing ? m_pfnRunListing : RunCommandCapture;
+    std::string listing;
+    if (!runListing(L"powershell -command \"get-hotfix\"", listing)) {
+        Report(REPAIR_FAILED);
+        GetLogSave().WriteLog(kRepairFailedText, kLogFile, true);
+        return 1;
+    }
+
+    int found = FindKnownUpdate(listing);
+    if (found < 0) {
+        Report(REPAIR_NOT_APPLICABLE);
+        return 1;
+    }
+
+    // One run removes at most one update; the next run lists afresh.
+    DWORD exitCode = 0;
+    bool ran = RunCommand(RemovalCommand(found), false, &exitCode);
+    if (ran && IsRemovalSuccess(exitCode)) {
+        Report(REPAIR_SUCCEEDED);
+        return 1;
+    }
+    Report(REPAIR_FAILED);
+    GetLogSave().WriteLog(kRepairFailedText, kLogFile, true);
+    return 1;
+}
