@@ -1,0 +1,16 @@
+// Skin images: PNG files kept in the program's resources under the type "PNG".
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+// On TRUE *image holds a new image that the caller owns (free it with delete).  A missing
+// resource leaves *image untouched and returns FALSE.  GDI+ must have been started.
+BOOL LoadPngFromResource(Gdiplus::Image** image, UINT id);
+
+// Deletes the image, if any, and clears the pointer.
+void DeletePngImage(Gdiplus::Image*& image);
+
+// Number of images made by LoadPngFromResource that have not been deleted yet.
+int LivePngImageCount();

@@ -1,0 +1,56 @@
+// What the skinned push buttons share: four state images, a backdrop, and the pointer
+// tracking that moves the button between its visual states.
+#pragma once
+
+#include "framework/Controls.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+enum ButtonVisualState {
+    STATE_NORMAL = 1,
+    STATE_HOVER = 2,
+    STATE_PRESSED = 3,
+};
+
+class CStateImageButton : public CButton {
+public:
+    CStateImageButton();
+    ~CStateImageButton() override;
+
+    // Loads the four images (normal, hover, pressed, disabled); failures are ignored and what
+    // the pointers held before is not freed.  The dialog calls it in its first layout.
+    void SetStateImages(UINT normal, UINT hover, UINT pressed, UINT disabled);
+    // Deletes the loaded state images; harmless when called again.
+    void ReleaseStateImages();
+    // The dialog's content image (not owned) and the source rectangle behind the button.
+    void SetBackdrop(Gdiplus::Image* backdrop) { m_pBackdrop = backdrop; }
+    void SetBackdropRect(int left, int top, int right, int bottom);
+
+    int GetState() const { return m_nState; }
+    BOOL IsTracking() const { return m_bTracking; }
+    // The image the button shows now: the disabled image when the window is disabled,
+    // else the image of its state.
+    Gdiplus::Image* CurrentImage() const;
+    BOOL HasAllStateImages() const;
+
+protected:
+    // Whether a hover, press or release at this client point changes the state.
+    virtual BOOL AcceptsPoint(POINT /*client*/) const { return TRUE; }
+    void SetState(int state);
+    // Draws the backdrop part (or fills white) over dest on the surface.
+    void DrawBackdrop(Gdiplus::Graphics& graphics, HDC hdc, const RECT& dest) const;
+
+    void OnMouseMove(UINT flags, POINT point) override;
+    void OnMouseHover(UINT flags, POINT point) override;
+    void OnMouseLeave() override;
+    void OnLButtonDown(UINT flags, POINT point) override;
+    void OnLButtonUp(UINT flags, POINT point) override;
+
+    Gdiplus::Image* m_pBackdrop = nullptr;
+    RECT m_rcBackdrop{};
+    HBRUSH m_hBackBrush;
+    Gdiplus::Image* m_pStateImages[4]{};  // normal, hover, pressed, disabled
+    int m_nState = STATE_NORMAL;
+    BOOL m_bTracking = FALSE;
+};
