@@ -100,8 +100,10 @@ protected:
     // window is placed.  Default: the window's top-left corner with the scaled design size.
     // The main window returns its centred rectangle.
     virtual RECT TargetRect();
-    // Where the content window goes, given the window rectangle after the drawing (or the
-    // target rectangle).  Default: the creation insets.
+    // The rectangle the content window is placed from.  Default: the window rectangle after
+    // the drawing; the main window returns its centred rectangle.
+    virtual RECT ContentBaseRect();
+    // Where the content window goes, given ContentBaseRect().  Default: the creation insets.
     virtual RECT ContentRectFrom(const RECT& base);
     // Runs after the content window has been created, placed and shown.
     virtual void OnContentCreated() {}

@@ -1,0 +1,93 @@
+#include "skin/LayeredWindow.h"
+
+void PaintLayeredBackground(HWND hWnd, Gdiplus::Image* image, int width, int height)
+{
+    if (!hWnd || width <= 0 || height <= 0)
+        return;
+    HDC windowDC = ::GetDC(hWnd);
+    HDC memDC = ::CreateCompatibleDC(windowDC);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(windowDC, width, height);
+    if (!memDC || !bitmap) {
+        if (bitmap)
+            ::DeleteObject(bitmap);
+        if (memDC)
+            ::DeleteDC(memDC);
+        ::ReleaseDC(hWnd, windowDC);
+        return;
+    }
+    HGDIOBJ previous = ::SelectObject(memDC, bitmap);
+    {
+        Gdiplus::Graphics graphics(memDC);
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        if (image)
+            graphics.DrawImage(image, 0, 0, width, height);
+
+        RECT window;
+        ::GetWindowRect(hWnd, &window);
+        POINT destination{window.left, window.top};
+        SIZE size{width, height};
+        POINT source{0, 0};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::UpdateLayeredWindow(hWnd, windowDC, &destination, &size, memDC, &source, 0, &blend,
+                              ULW_ALPHA);
+    }
+    ::SelectObject(memDC, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memDC);
+    ::ReleaseDC(hWnd, windowDC);
+}
+
+void PaintContentBackground(HWND hWnd, HDC hdc, Gdiplus::Image* image)
+{
+    if (!image)
+        return;
+    PaintContentBackground(hWnd, hdc, image, 0, 0, static_cast<int>(image->GetWidth()),
+                           static_cast<int>(image->GetHeight()), true);
+}
+
+void PaintContentBackground(HWND hWnd, HDC hdc, Gdiplus::Image* image, int srcX, int srcY,
+                            int srcWidth, int srcHeight, bool highQuality)
+{
+    if (!hWnd || !hdc || !image)
+        return;
+    RECT client;
+    ::GetClientRect(hWnd, &client);
+    int width = client.right - client.left;
+    int height = client.bottom - client.top;
+    if (width <= 0 || height <= 0)
+        return;
+    HDC memDC = ::CreateCompatibleDC(hdc);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(hdc, width, height);
+    if (!memDC || !bitmap) {
+        if (bitmap)
+            ::DeleteObject(bitmap);
+        if (memDC)
+            ::DeleteDC(memDC);
+        return;
+    }
+    HGDIOBJ previous = ::SelectObject(memDC, bitmap);
+    {
+        Gdiplus::Graphics graphics(memDC);
+        if (highQuality)
+            graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        graphics.DrawImage(image, Gdiplus::Rect(0, 0, width, height), srcX, srcY, srcWidth,
+                           srcHeight, Gdiplus::UnitPixel);
+    }
+    ::BitBlt(hdc, 0, 0, width, height, memDC, 0, 0, SRCCOPY);
+    ::SelectObject(memDC, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memDC);
+}
+
+void PaintImageDirect(HDC hdc, const RECT& dest, Gdiplus::Image* image)
+{
+    if (!hdc || !image)
+        return;
+    Gdiplus::Graphics graphics(hdc);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    graphics.DrawImage(image,
+                       Gdiplus::Rect(dest.left, dest.top, dest.right - dest.left,
+                                     dest.bottom - dest.top),
+                       0, 0, static_cast<int>(image->GetWidth()),
+                       static_cast<int>(image->GetHeight()), Gdiplus::UnitPixel);
+}

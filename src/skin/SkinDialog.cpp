@@ -1,0 +1,228 @@
+#include "skin/SkinDialog.h"
+
+#include "skin/LayeredWindow.h"
+#include "skin/PngResource.h"
+#include "skin/SkinScale.h"
+
+BOOL IsSwallowedSkinKey(const MSG* msg)
+{
+    return msg && msg->message == WM_KEYDOWN &&
+           (msg->wParam == VK_ESCAPE || msg->wParam == VK_RETURN);
+}
+
+// ---- background window ----
+
+CSkinBackgroundDlg::CSkinBackgroundDlg(UINT templateId, CWnd* parent, const SkinPairValues& values)
+    : CDialog(templateId, parent), m_values(values)
+{
+}
+
+CSkinBackgroundDlg::~CSkinBackgroundDlg()
+{
+    // Normally both are gone with WM_DESTROY; an object destroyed without its window ran
+    // must not leak them.
+    delete m_pContent;
+    m_pContent = nullptr;
+    DeletePngImage(m_pBackground);
+}
+
+BOOL CSkinBackgroundDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    InitSkinPair();
+    return TRUE;
+}
+
+RECT CSkinBackgroundDlg::TargetRect()
+{
+    RECT window;
+    GetWindowRect(&window);
+    return RECT{window.left, window.top, window.left + Scaled(m_values.designWidth, m_fScale),
+                window.top + Scaled(m_values.designHeight, m_fScale)};
+}
+
+RECT CSkinBackgroundDlg::ContentBaseRect()
+{
+    RECT window;
+    GetWindowRect(&window);
+    return window;
+}
+
+RECT CSkinBackgroundDlg::ContentRectFrom(const RECT& base)
+{
+    double s = m_fScale;
+    const SkinInsets& in = m_values.creation;
+    int left = Truncated(base.left + in.left * s);
+    int top = Truncated(base.top + in.top * s);
+    int width = Truncated((base.right - base.left) - in.right * s);
+    int height = Truncated((base.bottom - base.top) - in.bottom * s);
+    return RECT{left, top, left + width, top + height};
+}
+
+void CSkinBackgroundDlg::OnBackgroundMissing()
+{
+    if (m_bEndIfImageMissing)
+        EndDialog(IDCANCEL);
+}
+
+BOOL CSkinBackgroundDlg::InitSkinPair()
+{
+    RECT target = TargetRect();
+    ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(GetExStyle() ^ WS_EX_LAYERED));
+
+    if (!m_pBackground && !LoadPngFromResource(&m_pBackground, m_values.backgroundPng)) {
+        OnBackgroundMissing();
+        return FALSE;
+    }
+    PaintLayeredBackground(m_hWnd, m_pBackground, target.right - target.left,
+                           target.bottom - target.top);
+
+    RECT base = ContentBaseRect();
+    m_pContent = CreateContent();
+    if (!m_pContent)
+        return TRUE;
+    m_pContent->m_fScale = m_fScale;
+    if (!m_pContent->Create(m_pContent->TemplateId(), this))
+        return TRUE;
+    RECT content = ContentRectFrom(base);
+    m_pContent->MoveWindow(content, TRUE);
+    m_pContent->ShowWindow(SW_SHOW);
+    OnContentCreated();
+    return TRUE;
+}
+
+void CSkinBackgroundDlg::OnMove(int, int)
+{
+    Default();
+    if (!m_bFollow || !m_pContent || !m_pContent->IsWindow())
+        return;
+    RECT r;
+    GetWindowRect(&r);
+    const SkinInsets& in = m_values.follow;
+    r.left += Scaled(in.left, m_fScale);
+    r.top += Scaled(in.top, m_fScale);
+    r.right -= Scaled(in.right, m_fScale);
+    r.bottom -= Scaled(in.bottom, m_fScale);
+    m_pContent->MoveWindow(r, TRUE);
+}
+
+int CSkinBackgroundDlg::FollowContent(int left, int top, int right, int bottom)
+{
+    m_bFollow = FALSE;
+    const SkinInsets& out = m_values.dragOutsets;
+    RECT r{left - Scaled(out.left, m_fScale), top - Scaled(out.top, m_fScale),
+           right + Scaled(out.right, m_fScale), bottom + Scaled(out.bottom, m_fScale)};
+    MoveWindow(r, TRUE);
+    return 0;
+}
+
+void CSkinBackgroundDlg::OnDestroy()
+{
+    Default();
+    DeletePngImage(m_pBackground);
+    delete m_pContent;
+    m_pContent = nullptr;
+}
+
+BOOL CSkinBackgroundDlg::PreTranslateMessage(MSG* msg)
+{
+    if (IsSwallowedSkinKey(msg))
+        return TRUE;
+    return CDialog::PreTranslateMessage(msg);
+}
+
+// ---- content window ----
+
+CSkinContentDlg::CSkinContentDlg(UINT templateId, UINT backgroundPng, CWnd* parent)
+    : CDialog(templateId, parent), m_nBackgroundPng(backgroundPng)
+{
+}
+
+CSkinContentDlg::~CSkinContentDlg()
+{
+    DeletePngImage(m_pBackground);
+}
+
+BOOL CSkinContentDlg::EnsureBackground()
+{
+    return m_pBackground || LoadPngFromResource(&m_pBackground, m_nBackgroundPng);
+}
+
+BOOL CSkinContentDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (!EnsureBackground())
+        return TRUE;
+    LayoutControls(TRUE);
+    m_bLayoutDone = TRUE;
+    return TRUE;
+}
+
+void CSkinContentDlg::PaintBackground(HDC hdc)
+{
+    PaintContentBackground(m_hWnd, hdc, m_pBackground);
+}
+
+BOOL CSkinContentDlg::OnEraseBkgnd(HDC hdc)
+{
+    if (EnsureBackground())
+        PaintBackground(hdc);
+    return TRUE;
+}
+
+void CSkinContentDlg::OnSize(UINT, int, int)
+{
+    Default();
+    if (m_bLayoutDone)
+        LayoutControls(FALSE);
+}
+
+RECT CSkinContentDlg::DragBand() const
+{
+    RECT band;
+    GetClientRect(&band);
+    POINT topLeft{band.left, band.top};
+    POINT bottomRight{band.right, band.bottom};
+    ClientToScreen(&topLeft);
+    ClientToScreen(&bottomRight);
+    band = RECT{topLeft.x, topLeft.y, bottomRight.x - m_nDragBandRightExclusion,
+                topLeft.y + m_nDragBandHeight};
+    return band;
+}
+
+LRESULT CSkinContentDlg::OnNcHitTest(POINT screen)
+{
+    if (!m_bDragsPair)
+        return Default();
+    RECT band = DragBand();
+    m_bDragging = ::PtInRect(&band, screen);
+    if (m_bDragging)
+        return HTCAPTION;
+    return Default();
+}
+
+void CSkinContentDlg::OnMove(int, int)
+{
+    Default();
+    if (!m_bDragsPair || !m_bDragging)
+        return;
+    auto* owner = dynamic_cast<CSkinBackgroundDlg*>(CWnd::FromHandlePermanent(GetParent()));
+    if (!owner)
+        return;
+    RECT r;
+    GetWindowRect(&r);
+    owner->FollowContent(r.left, r.top, r.right, r.bottom);
+}
+
+void CSkinContentDlg::OnDestroy()
+{
+    Default();
+    DeletePngImage(m_pBackground);
+}
+
+BOOL CSkinContentDlg::PreTranslateMessage(MSG* msg)
+{
+    if (IsSwallowedSkinKey(msg))
+        return TRUE;
+    return CDialog::PreTranslateMessage(msg);
+}
