@@ -25,11 +25,14 @@ class Canvas:
         return [v * SS for v in box]
 
     def rect(self, box, fill, radius=0, outline=None, width=1.0):
+        """A rectangle covering exactly [x0, x1) x [y0, y1) in final pixels."""
         w = int(round(width * SS)) if outline else 0
+        x0, y0, x1, y1 = self._box(box)
+        box = [x0, y0, x1 - 1, y1 - 1]
         if radius:
-            self.d.rounded_rectangle(self._box(box), radius=radius * SS, fill=fill, outline=outline, width=w)
+            self.d.rounded_rectangle(box, radius=radius * SS, fill=fill, outline=outline, width=w)
         else:
-            self.d.rectangle(self._box(box), fill=fill, outline=outline, width=w)
+            self.d.rectangle(box, fill=fill, outline=outline, width=w)
 
     def ellipse(self, box, fill=None, outline=None, width=1.0):
         self.d.ellipse(self._box(box), fill=fill, outline=outline,
@@ -63,7 +66,7 @@ class Canvas:
         self.im.alpha_composite(big, (xy[0] * SS, xy[1] * SS))
 
     def final(self):
-        small = self.im.convert("RGBa").resize((self.w, self.h), Image.LANCZOS)
+        small = self.im.convert("RGBa").resize((self.w, self.h), Image.BOX)
         return small.convert("RGBA")
 
 
@@ -100,7 +103,7 @@ def soft_shadow(w, h, box, color, opacity, blur, radius=0, offset=(0, 0)):
         d.rounded_rectangle(shape, radius=radius * SS, fill=int(255 * opacity))
     else:
         d.rectangle(shape, fill=int(255 * opacity))
-    mask = mask.filter(ImageFilter.GaussianBlur(blur * SS)).resize((w, h), Image.LANCZOS)
+    mask = mask.filter(ImageFilter.GaussianBlur(blur * SS)).resize((w, h), Image.BOX)
     layer = Image.new("RGBA", (w, h), tuple(color) + (0,))
     layer.putalpha(mask)
     return layer
@@ -114,7 +117,7 @@ def mask_of(w, h, box, radius):
         d.rounded_rectangle([v * SS for v in box], radius=radius * SS, fill=255)
     else:
         d.rectangle([v * SS for v in box], fill=255)
-    return m.resize((w, h), Image.LANCZOS)
+    return m.resize((w, h), Image.BOX)
 
 
 def flat(im):

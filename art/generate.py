@@ -113,7 +113,7 @@ def main_panel():
     d = ImageDraw.Draw(shape)
     d.rectangle([0, 0, w * 4, 150 * 4], fill=255)
     d.ellipse([-160 * 4, 40 * 4, (w + 160) * 4, 213 * 4], fill=255)
-    shape = shape.resize((w, 214), Image.LANCZOS)
+    shape = shape.resize((w, 214), Image.BOX)
 
     deco = Canvas(w, 214)
     deco.ellipse((292, -70, 452, 90), fill=(255, 255, 255, 20))
@@ -237,7 +237,7 @@ def more_tools(panel):
         c = Canvas(58, 18)
         c.text((29, 8.6), "更多工具", 12.5, color + (255,), bold=0.1)
         if underline:
-            c.rect((4, 16, 54, 17), fill=color + (255,))
+            c.rect((4, 15, 54, 16), fill=color + (255,))
         im = back.copy()
         im.alpha_composite(c.final())
         save(192 + i, "more_tools_" + state, im, alpha=False)
@@ -493,11 +493,43 @@ def icon_image(size):
     return im
 
 
+def write_ico(path, images):
+    """An .ico whose small entries are 32-bit DIBs (with AND mask) and whose 256-px entry is a PNG."""
+    import io
+    import struct
+    blobs = []
+    for im in images:
+        w, h = im.size
+        if w >= 256:
+            buf = io.BytesIO()
+            im.save(buf, "PNG", optimize=True)
+            blobs.append(buf.getvalue())
+            continue
+        header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+        bgra = im.convert("RGBA").transpose(Image.FLIP_TOP_BOTTOM).tobytes("raw", "BGRA")
+        row = ((w + 31) // 32) * 4
+        mask = bytearray()
+        alpha = im.getchannel("A").transpose(Image.FLIP_TOP_BOTTOM).load()
+        for y in range(h):
+            bits = bytearray(row)
+            for x in range(w):
+                if alpha[x, y] == 0:
+                    bits[x // 8] |= 0x80 >> (x % 8)
+            mask += bits
+        blobs.append(header + bgra + bytes(mask))
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for im, blob in zip(images, blobs):
+        w, h = im.size
+        out += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
+    with open(path, "wb") as f:
+        f.write(out + b"".join(blobs))
+
+
 def program_icon():
-    sizes = [16, 32, 48, 256]
-    images = [icon_image(s) for s in sizes]
-    images[-1].save(os.path.join(RES, "Corvina.ico"), sizes=[(s, s) for s in sizes],
-                    append_images=images[:-1])
+    images = [icon_image(s) for s in (16, 32, 48, 256)]
+    write_ico(os.path.join(RES, "Corvina.ico"), images)
     written[128] = ("icon", images[-1])
 
 
