@@ -30,12 +30,14 @@ std::string LowerAscii(std::string text)
     return text;
 }
 
-// False for text that is not valid UTF-8.
+// False for text that is not valid UTF-8, and for text with a NUL, which would cut it short.
 bool Utf8ToWide(const std::string& text, std::wstring& wide)
 {
     wide.clear();
     if (text.empty())
         return true;
+    if (text.find('\0') != std::string::npos)
+        return false;
     int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
                                      static_cast<int>(text.size()), nullptr, 0);
     if (length <= 0)
