@@ -119,7 +119,6 @@ def main_panel():
     deco.ellipse((292, -70, 452, 90), fill=(255, 255, 255, 20))
     deco.ellipse((330, 40, 430, 140), fill=(255, 255, 255, 14))
     deco.ellipse((-60, 110, 70, 240), fill=(255, 255, 255, 16))
-    deco.ellipse((40, 40, 64, 64), fill=(255, 255, 255, 22))
     band = hero.copy()
     band.alpha_composite(deco.final())
 
@@ -220,8 +219,6 @@ def repair_button():
         fill = vertical_gradient(w, h, top, bottom)
         im.paste(fill, (0, 0), mask_of(w, h, core, 23.5))
         c = Canvas(w, h)
-        # soft highlight on the upper half of the pill
-        c.rect((core[0] + 2, core[1] + 1.5, core[2] - 2, core[1] + 22), fill=(255, 255, 255, 28), radius=21)
         text = (255, 255, 255, 255) if state != "disabled" else (255, 255, 255, 235)
         spaced_text(c, (142, 42.5 + shift), "一键修复", 21, text, bold=0.55, spacing=4)
         im.alpha_composite(c.final())
@@ -269,8 +266,8 @@ def progress():
 
     W, H = 232, 132
     bg = Image.new("RGBA", (W, H), (0, 0, 0, 0))
-    bg.alpha_composite(soft_shadow(W, H, (14, 12, 218, 116), (70, 150, 255), 0.85, 4.5, radius=4, offset=(0, 2)))
-    bg.alpha_composite(soft_shadow(W, H, (14, 12, 218, 116), (30, 90, 200), 0.35, 2, radius=2, offset=(0, 1)))
+    bg.alpha_composite(soft_shadow(W, H, (12, 10, 220, 120), (64, 150, 255), 1.0, 4.0, radius=8, offset=(0, 1)))
+    bg.alpha_composite(soft_shadow(W, H, (14, 12, 218, 116), (40, 110, 230), 0.45, 1.6, radius=2, offset=(0, 1)))
     bg.paste(panel, (14, 12))
     save(145, "progress_background", bg, alpha=True)
 
@@ -478,7 +475,12 @@ def icon_image(size):
     im.paste(base, (0, 0), mask)
     k = Canvas(size, size)
     if size <= 16:
-        keyboard(k, (2.5, 4.5, 13.5, 11.5), WHITE + (255,), BLUE + (255,), rows=2, keys=4, radius=1.2)
+        # pixel-aligned at this size: white body, two rows of key dots and a space bar
+        k.rect((2, 4, 14, 12), fill=WHITE + (255,), radius=1.5)
+        for y in (6, 8):
+            for x in range(4, 12, 2):
+                k.rect((x, y, x + 1, y + 1), fill=BLUE + (255,))
+        k.rect((5, 10, 11, 11), fill=BLUE + (255,))
     else:
         keyboard(k, (size * 0.16, size * 0.30, size * 0.84, size * 0.70), WHITE + (255,),
                  (40, 120, 232, 255), rows=3 if size >= 48 else 2, keys=8 if size >= 48 else 5)

@@ -533,6 +533,17 @@ TEST_F(ResourcesTest, AboutBoxHasIconTextAndOkButton) {
                                     IgnoringDialogProc, 0);
     ASSERT_NE(nullptr, about);
     EXPECT_NE(nullptr, GetDlgItem(about, IDOK));
+    // The dialog font has the glyphs of the Chinese texts (no boxes).
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(about, WM_GETFONT, 0, 0));
+    ASSERT_NE(nullptr, dialogFont);
+    HDC dc = GetDC(about);
+    HGDIOBJ oldFont = SelectObject(dc, dialogFont);
+    const wchar_t chinese[] = L"\u786E\u5B9A\u5173\u4E8E\u7248\u540C\u610F";  // 确定关于版同意
+    WORD glyphs[8] = {};
+    ASSERT_NE(GDI_ERROR, GetGlyphIndicesW(dc, chinese, 7, glyphs, GGI_MARK_NONEXISTING_GLYPHS));
+    for (int i = 0; i < 7; ++i) EXPECT_NE(0xFFFF, glyphs[i]) << "character " << i;
+    SelectObject(dc, oldFont);
+    ReleaseDC(about, dc);
     DestroyWindow(about);
 }
 
