@@ -1,0 +1,136 @@
+#include "repair/ToolSetup.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+std::wstring StandinsFolder()
+{
+    // A Unix path of the build; Wine's drive Z: is the root.
+    std::string unixPath = CORVINA_STANDINS_DIR;
+    std::wstring path = L"Z:";
+    for (char c : unixPath)
+        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path + L"\\";
+}
+
+std::wstring MakeTempFolder(const wchar_t* prefix)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static unsigned counter = 0;
+    std::wstring folder = std::wstring(temp) + prefix + std::to_wstring(GetCurrentProcessId()) +
+                          L"-" + std::to_wstring(++counter);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\";
+}
+
+void RemoveFolder(const std::wstring& folder)
+{
+    std::wstring from = folder;
+    if (!from.empty() && from.back() == L'\\')
+        from.pop_back();
+    from.push_back(L'\0');
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char chunk[65536];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0)
+        bytes.append(chunk, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr);
+    std::string narrow(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &narrow[0], size,
+                        nullptr, nullptr);
+    return narrow;
+}
+
+namespace {
+
+std::wstring Wide(const std::string& text)
+{
+    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(size, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
+    return wide;
+}
+
+}  // namespace
+
+CToolSetup::CToolSetup()
+{
+    m_folder = MakeTempFolder(L"corvina-tools-");
+    wchar_t path[32768];
+    DWORD length = GetEnvironmentVariableW(L"PATH", path, 32768);
+    m_oldPath = length ? std::wstring(path, length) : std::wstring();
+    SetEnvironmentVariableW(L"PATH", (StandinsFolder() + L";" + m_oldPath).c_str());
+    SetEnvironmentVariableW(L"CORVINA_HOTFIX_FIXTURE", (m_folder + L"hotfix.txt").c_str());
+    SetEnvironmentVariableW(L"CORVINA_TOOL_JOURNAL", (m_folder + L"journal.txt").c_str());
+    WriteFixture("");
+}
+
+CToolSetup::~CToolSetup()
+{
+    SetEnvironmentVariableW(L"PATH", m_oldPath.c_str());
+    SetEnvironmentVariableW(L"CORVINA_HOTFIX_FIXTURE", nullptr);
+    SetEnvironmentVariableW(L"CORVINA_TOOL_JOURNAL", nullptr);
+    RemoveFolder(m_folder);
+}
+
+void CToolSetup::WriteFixture(const std::string& text)
+{
+    WriteFileBytes(m_folder + L"hotfix.txt", text);
+}
+
+std::string CToolSetup::ReadFixture() const
+{
+    return ReadFileBytes(m_folder + L"hotfix.txt");
+}
+
+std::vector<CToolSetup::Call> CToolSetup::Journal() const
+{
+    std::vector<Call> calls;
+    std::string text = ReadFileBytes(m_folder + L"journal.txt");
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        size_t tab = line.find('\t');
+        if (tab != std::string::npos)
+            calls.push_back({Wide(line.substr(0, tab)), line.substr(tab + 1)});
+        start = end + 2;
+    }
+    return calls;
+}
