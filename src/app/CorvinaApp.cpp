@@ -1,0 +1,61 @@
+#include "app/CorvinaApp.h"
+
+#include "app/CorvinaDlg.h"
+
+#include <commctrl.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <string>
+
+CCorvinaApp theApp;
+
+namespace {
+
+ULONG_PTR g_gdiplusToken = 0;
+Gdiplus::GdiplusStartupInput g_gdiplusInput;
+
+// The rich edit library from the system folder by its full path: a riched20.dll planted in
+// the tool's folder (often the Downloads folder) must not load into the elevated process.
+void LoadSystemRichEdit()
+{
+    wchar_t folder[MAX_PATH];
+    UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    std::wstring path = std::wstring(folder, length) + L"\\riched20.dll";
+    ::LoadLibraryW(path.c_str());
+}
+
+}  // namespace
+
+CCorvinaApp::CCorvinaApp() : CWinApp(nullptr)
+{
+    m_dwRestartManagerSupportFlags = RESTART_MANAGER_SUPPORT_RESTART;
+}
+
+BOOL CCorvinaApp::InitInstance()
+{
+    // Before anything can load a library by name: only the system folder is searched.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    Gdiplus::GdiplusStartup(&g_gdiplusToken, &g_gdiplusInput, nullptr);
+
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = 8;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    ::InitCommonControlsEx(&controls);
+
+    CWinApp::InitInstance();
+    LoadSystemRichEdit();
+
+    {
+        CCorvinaDlg dlg;
+        m_pMainWnd = &dlg;
+        dlg.DoModal();
+        m_pMainWnd = nullptr;
+    }
+
+    Gdiplus::GdiplusShutdown(g_gdiplusToken);
+    return FALSE;
+}
