@@ -124,6 +124,27 @@ TEST_F(CommandRunnerTest, RunCommandWaitsForTheChild)
     EXPECT_EQ("done\r\n", ReadFileBytes(mark));
 }
 
+TEST_F(CommandRunnerTest, TimeoutStandInWaitsThenTheFolderGoes)
+{
+    // The shape of the command that removes the program's folder at a normal close.
+    std::wstring doomed = MakeTempFolder(L"corvina-doomed-");
+    ASSERT_TRUE(WriteFileBytes(doomed + L"file.txt", "x"));
+    doomed.pop_back();
+    DWORD code = 99;
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(RunCommand(L"timeout /t 3 /nobreak & rmdir /s /q " + doomed, false, &code));
+    EXPECT_GE(GetTickCount() - start, 2900u);
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(doomed.c_str()));
+
+    ASSERT_TRUE(RunCommand(L"timeout /t 0 /nobreak", false, &code));
+    EXPECT_EQ(0u, code);
+    ASSERT_TRUE(RunCommand(L"timeout /nobreak", false, &code));
+    EXPECT_EQ(1u, code);
+    ASSERT_TRUE(RunCommand(L"timeout /t soon", false, &code));
+    EXPECT_EQ(1u, code);
+}
+
 TEST_F(CommandRunnerTest, ChildStartsInTheWindowsFolder)
 {
     wchar_t windows[MAX_PATH];
