@@ -29,14 +29,15 @@ ScrollBarLayout ComputeScrollBarLayout(const ScrollBarInput& in)
     if (g.trackLength < ThumbMinimum(in.thumbMargin))
         thumb = 0;
     // No positions to scroll through (or a page beyond the range): the track has no thumb.
-    if (g.positions <= 0)
+    const bool nothingToScroll = g.positions <= 0 || in.disabled;
+    if (nothingToScroll)
         thumb = 0;
     g.thumbLength = static_cast<int>(std::min<long long>(thumb, g.trackLength));
 
     g.freeLength = g.trackLength - g.thumbLength;
     g.arrowLength = g.trackLength == 0 ? in.barLength / 2 : g.thickness;
 
-    if (g.positions <= 0) {
+    if (nothingToScroll) {
         g.thumbOffset = g.freeLength / 2;
     } else {
         int p = in.nTrackPos != -1 ? in.nTrackPos : in.nPos;

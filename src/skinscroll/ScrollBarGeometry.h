@@ -21,6 +21,7 @@ struct ScrollBarInput {
     UINT nPage = 0;
     int nPos = 0;
     int nTrackPos = -1;    // -1 while no drag is in progress
+    bool disabled = false; // a disabled bar shows no thumb
 };
 
 struct ScrollBarLayout {

@@ -97,6 +97,7 @@ ScrollBarInput CSkinScrollBar::Input() const
     in.nPage = m_scrollInfo.nPage;
     in.nPos = m_scrollInfo.nPos;
     in.nTrackPos = m_scrollInfo.nTrackPos;
+    in.disabled = m_hWnd && !IsWindowEnabled();
     return in;
 }
 

@@ -21,12 +21,24 @@ bool SameScrollState(const SCROLLINFO& a, const SCROLLINFO& b)
     return a.nMax == b.nMax && a.nMin == b.nMin && a.nPos == b.nPos && a.nPage == b.nPage;
 }
 
+// Disabled as a whole, or both of its arrows (EnableScrollBar with ESB_DISABLE_BOTH).
+bool OwnBarDisabled(HWND control, int bar)
+{
+    SCROLLBARINFO info{sizeof(info)};
+    if (!::GetScrollBarInfo(control, bar == SB_VERT ? OBJID_VSCROLL : OBJID_HSCROLL, &info))
+        return false;
+    const DWORD off = STATE_SYSTEM_UNAVAILABLE;
+    return (info.rgstate[0] & off) || ((info.rgstate[1] & off) && (info.rgstate[5] & off));
+}
+
 bool HasStyle(HWND hWnd, DWORD bits)
 {
     return (static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE)) & bits) != 0;
 }
 
 }  // namespace
+
+int CSkinScrollWnd::s_nLive = 0;
 
 CSkinScrollWnd* CSkinScrollWnd::FromControl(HWND control)
 {
@@ -183,8 +195,10 @@ void CSkinScrollWnd::SyncBar(HWND control, int bar, CSkinScrollBar& skinBar)
     ::GetScrollInfo(skinBar.m_hWnd, SB_CTL, &shown);
     if (!SameScrollState(state, shown))
         ::SetScrollInfo(skinBar.m_hWnd, SB_CTL, &state, TRUE);
-    // Enabled exactly while there is something to scroll.
-    const BOOL scrollable = state.nMax >= static_cast<int>(state.nPage);
+    // Enabled exactly while there is something to scroll.  A control that keeps a disabled bar
+    // of its own (ES_DISABLENOSCROLL) may report a token range for it, so its bar's own state
+    // counts too.
+    const BOOL scrollable = state.nMax >= static_cast<int>(state.nPage) && !OwnBarDisabled(control, bar);
     if (skinBar.IsWindowEnabled() != scrollable)
         skinBar.EnableWindow(scrollable);
 }

@@ -21,7 +21,11 @@ constexpr UINT WM_SKIN_LAYOUT = WM_USER + 100;
 
 class CSkinScrollWnd : public CWnd {
 public:
-    CSkinScrollWnd() = default;
+    CSkinScrollWnd() { ++s_nLive; }
+    ~CSkinScrollWnd() override { --s_nLive; }
+
+    // Frames alive in the process (each deletes itself with its control).
+    static int LiveCount() { return s_nLive; }
 
     // Wraps the control; FALSE (and nothing changed) when a window cannot be created.
     BOOL Attach(HWND control, HBITMAP skinBitmap);
@@ -72,6 +76,8 @@ private:
     int m_nCorner = 0;
     WNDPROC m_prevWndProc = nullptr;
     BOOL m_bDeleteOnDestroy = FALSE;  // set once attached: from then on the frame owns itself
+
+    static int s_nLive;
 };
 
 // Wraps the control in a new frame with skinned bars drawn from skinBitmap (kept by the

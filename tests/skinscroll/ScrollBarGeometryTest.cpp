@@ -137,6 +137,16 @@ TEST(ScrollBarGeometry, PageBeyondTheRangeDrawsNoThumb)
     EXPECT_EQ(87, g.thumbOffset);
 }
 
+TEST(ScrollBarGeometry, ADisabledBarShowsNoThumb)
+{
+    ScrollBarInput in = Bar(200, 1, 0, 0);  // a token range that would give a 6-pixel thumb
+    EXPECT_EQ(6, ComputeScrollBarLayout(in).thumbLength);
+    in.disabled = true;
+    const ScrollBarLayout g = ComputeScrollBarLayout(in);
+    EXPECT_EQ(0, g.thumbLength);
+    EXPECT_EQ(87, g.thumbOffset);
+}
+
 TEST(ScrollBarGeometry, BarShorterThanTwoArrowsPlusSixHasNoThumb)
 {
     // L = 31: t = 5 < 6.
