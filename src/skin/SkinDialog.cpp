@@ -4,6 +4,13 @@
 #include "skin/PngResource.h"
 #include "skin/SkinScale.h"
 
+namespace {
+
+constexpr UINT_PTR kRaiseContentTimer = 0x5A1;
+constexpr UINT kRaiseContentDelay = 60;
+
+}  // namespace
+
 BOOL IsSwallowedSkinKey(const MSG* msg)
 {
     return msg && msg->message == WM_KEYDOWN &&
@@ -122,6 +129,49 @@ void CSkinBackgroundDlg::OnDestroy()
     DeletePngImage(m_pBackground);
     delete m_pContent;
     m_pContent = nullptr;
+}
+
+LRESULT CSkinBackgroundDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_WINDOWPOSCHANGED: {
+        LRESULT result = CDialog::WindowProc(msg, wParam, lParam);
+        auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (pos && (pos->flags & SWP_SHOWWINDOW))
+            SetTimer(kRaiseContentTimer, kRaiseContentDelay);
+        return result;
+    }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            SetTimer(kRaiseContentTimer, kRaiseContentDelay);
+        break;
+    case WM_TIMER:
+        if (wParam == kRaiseContentTimer) {
+            KillTimer(kRaiseContentTimer);
+            RaiseContent();
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return CDialog::WindowProc(msg, wParam, lParam);
+}
+
+void CSkinBackgroundDlg::RaiseContent()
+{
+    // An owned window belongs above its owner.  Wine's X11 driver restacks a window when the
+    // X server reports it mapped or activated, which can leave the shadow over the content,
+    // so the order is checked once that has happened.
+    if (!m_pContent || !m_pContent->IsWindow() || !::IsWindowVisible(m_pContent->m_hWnd))
+        return;
+    for (HWND above = ::GetWindow(m_hWnd, GW_HWNDPREV); above;
+         above = ::GetWindow(above, GW_HWNDPREV)) {
+        if (above == m_pContent->m_hWnd)
+            return;
+    }
+    ::SetWindowPos(m_pContent->m_hWnd, HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 BOOL CSkinBackgroundDlg::PreTranslateMessage(MSG* msg)

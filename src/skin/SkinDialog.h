@@ -114,6 +114,10 @@ protected:
     void OnMove(int x, int y) override;
     void OnDestroy() override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Puts the content window back above this window when it lies below it (checked shortly
+    // after this window is shown or activated; timer 0x5A1).
+    void RaiseContent();
 
     BOOL m_bFollow = TRUE;            // cleared for good by the first drag
     BOOL m_bEndIfImageMissing = FALSE;
