@@ -1,0 +1,379 @@
+#include "GuiDriver.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <thread>
+
+#include "skin/PngResource.h"
+
+namespace {
+
+struct ThreadWindows {
+    std::vector<HWND> windows;
+    bool visibleOnly;
+};
+
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM param)
+{
+    auto* found = reinterpret_cast<ThreadWindows*>(param);
+    if (!found->visibleOnly || ::IsWindowVisible(hWnd))
+        found->windows.push_back(hWnd);
+    return TRUE;
+}
+
+PairWindows FindPair(DWORD threadId, bool visibleOnly)
+{
+    ThreadWindows found{{}, visibleOnly};
+    ::EnumThreadWindows(threadId, CollectWindow, reinterpret_cast<LPARAM>(&found));
+    PairWindows pair;
+    for (HWND candidate : found.windows) {
+        HWND owner = ::GetWindow(candidate, GW_OWNER);
+        for (HWND other : found.windows) {
+            if (other == owner) {
+                pair.background = owner;
+                pair.content = candidate;
+                return pair;
+            }
+        }
+    }
+    // A background without a content window: a dialog window owned by none of the others.
+    for (HWND candidate : found.windows) {
+        wchar_t name[16] = {};
+        ::GetClassNameW(candidate, name, 16);
+        if (wcscmp(name, L"#32770") == 0)
+            pair.background = candidate;
+    }
+    return pair;
+}
+
+void SendMouse(DWORD flags, POINT screen)
+{
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Rounded up, so that the conversion back to pixels lands on the pixel itself.
+    input.mi.dx = static_cast<LONG>((screen.x * 65536LL + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((screen.y * 65536LL + height - 1) / height);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+// A button event where the pointer is: no move, so the press and release cannot shift it.
+void SendButton(DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    ::SendInput(1, &input, sizeof(input));
+    ::Sleep(30);
+}
+
+POINT CursorNow()
+{
+    POINT p{};
+    ::GetCursorPos(&p);
+    return p;
+}
+
+// The PNG encoder of GDI+.
+bool PngEncoder(CLSID* clsid)
+{
+    UINT count = 0;
+    UINT size = 0;
+    if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0)
+        return false;
+    std::vector<BYTE> buffer(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok)
+        return false;
+    for (UINT i = 0; i < count; ++i) {
+        if (wcscmp(codecs[i].MimeType, L"image/png") == 0) {
+            *clsid = codecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Pixels of a 32-bit top-down DIB section filled by draw.
+std::vector<DWORD> RenderPixels(int width, int height, const std::function<void(HDC)>& draw)
+{
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (memory && dib && bits) {
+        HGDIOBJ previous = ::SelectObject(memory, dib);
+        draw(memory);
+        ::GdiFlush();
+        memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+        ::SelectObject(memory, previous);
+    }
+    if (dib)
+        ::DeleteObject(dib);
+    if (memory)
+        ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    for (DWORD& p : pixels)
+        p &= 0x00FFFFFF;
+    return pixels;
+}
+
+bool Near(DWORD a, DWORD b, int tolerance)
+{
+    for (int shift = 0; shift < 24; shift += 8) {
+        int ca = static_cast<int>((a >> shift) & 0xFF);
+        int cb = static_cast<int>((b >> shift) & 0xFF);
+        if (std::abs(ca - cb) > tolerance)
+            return false;
+    }
+    return true;
+}
+
+
+// GDI+ for the test program, started on first need.
+struct GdiplusSession {
+    GdiplusSession()
+    {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    }
+    ~GdiplusSession() { Gdiplus::GdiplusShutdown(token); }
+    ULONG_PTR token = 0;
+};
+
+}  // namespace
+
+void EnsureGdiplus()
+{
+    static GdiplusSession session;
+}
+
+PairWindows FindVisiblePair(DWORD threadId)
+{
+    return FindPair(threadId, true);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        ::Sleep(20);
+    }
+}
+
+INT_PTR RunModalWithDriver(const std::function<INT_PTR()>& run,
+                           const std::function<void(const PairWindows&)>& driver,
+                           const std::function<void(const PairWindows&)>& endNow)
+{
+    EnsureGdiplus();
+    const DWORD uiThread = ::GetCurrentThreadId();
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        PairWindows pair;
+        WaitUntil([&] {
+            pair = FindVisiblePair(uiThread);
+            return done || pair.background;
+        });
+        if (done)
+            return;
+        WaitUntil([&] {
+            pair = FindVisiblePair(uiThread);
+            return done || pair.content;
+        }, 1000);
+        if (done)
+            return;
+        ::Sleep(300);  // let the pair paint
+        if (!done)
+            driver(pair);
+        // Whatever the driver left open is ended, so that a failing test cannot hang.
+        for (int attempt = 0; attempt < 50 && !done; ++attempt) {
+            PairWindows left = FindPair(uiThread, false);
+            if (left.background)
+                endNow(left);
+            ::Sleep(100);
+        }
+    });
+    INT_PTR result = run();
+    done = true;
+    worker.join();
+    return result;
+}
+
+void MoveCursor(POINT screen)
+{
+    SendMouse(0, screen);
+    WaitUntil([&] {
+        POINT now = CursorNow();
+        return now.x == screen.x && now.y == screen.y;
+    }, 1000);
+    ::Sleep(30);
+}
+
+void LeftDown()
+{
+    SendButton(MOUSEEVENTF_LEFTDOWN);
+}
+
+void LeftUp()
+{
+    SendButton(MOUSEEVENTF_LEFTUP);
+}
+
+void Click(POINT screen)
+{
+    MoveCursor(screen);
+    ::Sleep(50);
+    LeftDown();
+    LeftUp();
+    ::Sleep(100);
+}
+
+void Drag(POINT from, POINT to)
+{
+    MoveCursor(from);
+    ::Sleep(50);
+    LeftDown();
+    ::Sleep(50);
+    const int steps = 10;
+    for (int i = 1; i <= steps; ++i) {
+        MoveCursor(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+        ::Sleep(20);
+    }
+    ::Sleep(100);
+    LeftUp();
+    ::Sleep(200);
+}
+
+void PressKey(WORD virtualKey)
+{
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = virtualKey;
+    inputs[1] = inputs[0];
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+    ::Sleep(100);
+}
+
+POINT CenterOf(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+POINT Offset(POINT p, int dx, int dy)
+{
+    return POINT{p.x + dx, p.y + dy};
+}
+
+RECT WindowRectOf(HWND hWnd)
+{
+    RECT r{};
+    ::GetWindowRect(hWnd, &r);
+    return r;
+}
+
+RECT RectIn(HWND hWnd, HWND reference)
+{
+    RECT r = WindowRectOf(hWnd);
+    ::MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT Rect(int left, int top, int right, int bottom)
+{
+    return RECT{left, top, right, bottom};
+}
+
+SIZE SizeOf(const RECT& r)
+{
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+CScreenShot::CScreenShot(const RECT& area)
+    : m_width(area.right - area.left), m_height(area.bottom - area.top)
+{
+    m_pixels = RenderPixels(m_width, m_height, [&](HDC memory) {
+        HDC screen = ::GetDC(nullptr);
+        ::BitBlt(memory, 0, 0, m_width, m_height, screen, area.left, area.top, SRCCOPY);
+        ::ReleaseDC(nullptr, screen);
+    });
+}
+
+COLORREF CScreenShot::At(int x, int y) const
+{
+    DWORD p = m_pixels[static_cast<size_t>(y) * m_width + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+bool CScreenShot::SavePng(const std::wstring& path) const
+{
+    EnsureGdiplus();
+    CLSID png;
+    if (!PngEncoder(&png))
+        return false;
+    Gdiplus::Bitmap bitmap(m_width, m_height, m_width * 4, PixelFormat32bppRGB,
+                           reinterpret_cast<BYTE*>(const_cast<DWORD*>(m_pixels.data())));
+    return bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
+}
+
+double CScreenShot::MatchPng(const RECT& sub, UINT pngId, int tolerance) const
+{
+    EnsureGdiplus();
+    Gdiplus::Image* image = nullptr;
+    if (!LoadPngFromResource(&image, pngId))
+        return 0.0;
+    const int width = sub.right - sub.left;
+    const int height = sub.bottom - sub.top;
+    std::vector<DWORD> expected = RenderPixels(width, height, [&](HDC memory) {
+        Gdiplus::Graphics graphics(memory);
+        graphics.DrawImage(image, Gdiplus::Rect(0, 0, width, height), 0, 0,
+                           static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()),
+                           Gdiplus::UnitPixel);
+    });
+    DeletePngImage(image);
+    int matching = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            DWORD shot = m_pixels[static_cast<size_t>(y + sub.top) * m_width + x + sub.left];
+            if (Near(shot, expected[static_cast<size_t>(y) * width + x], tolerance))
+                ++matching;
+        }
+    }
+    return width > 0 && height > 0 ? static_cast<double>(matching) / (width * height) : 0.0;
+}
+
+bool CScreenShot::DiffersFrom(const CScreenShot& other) const
+{
+    return m_width != other.m_width || m_height != other.m_height || m_pixels != other.m_pixels;
+}
+
+std::wstring TestProgramFolder()
+{
+    wchar_t path[MAX_PATH];
+    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+bool SaveScreenPng(const std::wstring& name)
+{
+    CScreenShot shot(Rect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
+    return shot.SavePng(TestProgramFolder() + name);
+}

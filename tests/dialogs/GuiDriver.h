@@ -1,0 +1,72 @@
+// Real input and read-back for the skinned dialog tests: a dialog runs modally on the test's
+// thread while a driver thread finds its windows, moves the real pointer, clicks, presses
+// keys and reads rectangles and screen pixels.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Starts GDI+ for the test program once; the dialogs' images need it.
+void EnsureGdiplus();
+
+struct PairWindows {
+    HWND background = nullptr;
+    HWND content = nullptr;
+};
+
+// The visible pair of the given thread: the content window is the one owned by the other.
+PairWindows FindVisiblePair(DWORD threadId);
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// Runs the dialog's modal loop (run) on this thread.  Once a pair of this thread is visible and
+// has painted, driver runs on a second thread; if the pair is still there when it returns,
+// endNow(pair) is called to end it.  An empty pair is handed to the driver when none showed.
+INT_PTR RunModalWithDriver(const std::function<INT_PTR()>& run,
+                           const std::function<void(const PairWindows&)>& driver,
+                           const std::function<void(const PairWindows&)>& endNow);
+
+// Real input.
+void MoveCursor(POINT screen);
+void LeftDown();
+void LeftUp();
+void Click(POINT screen);
+// Presses at from, moves to to in steps, releases there.
+void Drag(POINT from, POINT to);
+void PressKey(WORD virtualKey);
+
+POINT CenterOf(const RECT& r);
+POINT Offset(POINT p, int dx, int dy);
+RECT WindowRectOf(HWND hWnd);
+// A window's rectangle in the client coordinates of another window.
+RECT RectIn(HWND hWnd, HWND reference);
+RECT Rect(int left, int top, int right, int bottom);
+SIZE SizeOf(const RECT& r);
+
+// A copy of part of the screen.
+class CScreenShot {
+public:
+    explicit CScreenShot(const RECT& screenArea);
+    COLORREF At(int x, int y) const;  // coordinates inside the area
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    bool SavePng(const std::wstring& path) const;
+    // Fraction of the pixels of sub (area coordinates) that match the PNG resource drawn over
+    // it, each channel within tolerance.
+    double MatchPng(const RECT& sub, UINT pngId, int tolerance = 24) const;
+    // Whether the two shots differ in at least one pixel.
+    bool DiffersFrom(const CScreenShot& other) const;
+
+private:
+    int m_width;
+    int m_height;
+    std::vector<DWORD> m_pixels;  // 0x00RRGGBB, top-down
+};
+
+// The folder of the running test program, with a trailing backslash.
+std::wstring TestProgramFolder();
+// Saves the whole screen as a PNG beside the test program.
+bool SaveScreenPng(const std::wstring& name);
