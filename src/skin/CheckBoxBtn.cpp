@@ -102,13 +102,3 @@ void CCheckBoxBtn::OnPaint()
     ::SelectObject(m_hMemDC, m_hPrevBitmap);
     ::EndPaint(m_hWnd, &ps);
 }
-
-void CCheckBoxBtn::OnDestroy()
-{
-    Default();
-}
-
-LRESULT CCheckBoxBtn::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    return CButton::WindowProc(msg, wParam, lParam);
-}

@@ -25,8 +25,6 @@ public:
 protected:
     void OnPaint() override;
     BOOL OnEraseBkgnd(HDC) override { return TRUE; }
-    void OnDestroy() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     Gdiplus::Image* m_pCheckImage = nullptr;
     HDC m_hMemDC = nullptr;

@@ -1,12 +1,42 @@
 #include "skin/LayeredWindow.h"
 
+HBITMAP CreateLayeredBitmap(HDC reference, Gdiplus::Image* image, int width, int height,
+                            void** bits)
+{
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    // 32 bits with premultiplied alpha, as UpdateLayeredWindow reads it; a device-dependent
+    // bitmap would let GDI+ drop the alpha channel.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!bitmap)
+        return nullptr;
+    if (image) {
+        Gdiplus::Bitmap surface(width, height, width * 4, PixelFormat32bppPARGB,
+                                static_cast<BYTE*>(pixels));
+        Gdiplus::Graphics graphics(&surface);
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        graphics.DrawImage(image, 0, 0, width, height);
+    }
+    if (bits)
+        *bits = pixels;
+    return bitmap;
+}
+
 void PaintLayeredBackground(HWND hWnd, Gdiplus::Image* image, int width, int height)
 {
     if (!hWnd || width <= 0 || height <= 0)
         return;
     HDC windowDC = ::GetDC(hWnd);
     HDC memDC = ::CreateCompatibleDC(windowDC);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(windowDC, width, height);
+    HBITMAP bitmap = CreateLayeredBitmap(windowDC, image, width, height, nullptr);
     if (!memDC || !bitmap) {
         if (bitmap)
             ::DeleteObject(bitmap);
@@ -16,21 +46,13 @@ void PaintLayeredBackground(HWND hWnd, Gdiplus::Image* image, int width, int hei
         return;
     }
     HGDIOBJ previous = ::SelectObject(memDC, bitmap);
-    {
-        Gdiplus::Graphics graphics(memDC);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        if (image)
-            graphics.DrawImage(image, 0, 0, width, height);
-
-        RECT window;
-        ::GetWindowRect(hWnd, &window);
-        POINT destination{window.left, window.top};
-        SIZE size{width, height};
-        POINT source{0, 0};
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::UpdateLayeredWindow(hWnd, windowDC, &destination, &size, memDC, &source, 0, &blend,
-                              ULW_ALPHA);
-    }
+    RECT window;
+    ::GetWindowRect(hWnd, &window);
+    POINT destination{window.left, window.top};
+    SIZE size{width, height};
+    POINT source{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::UpdateLayeredWindow(hWnd, windowDC, &destination, &size, memDC, &source, 0, &blend, ULW_ALPHA);
     ::SelectObject(memDC, previous);
     ::DeleteObject(bitmap);
     ::DeleteDC(memDC);

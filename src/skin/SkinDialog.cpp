@@ -170,7 +170,9 @@ void CSkinBackgroundDlg::RaiseContent()
         if (above == m_pContent->m_hWnd)
             return;
     }
-    ::SetWindowPos(m_pContent->m_hWnd, HWND_TOP, 0, 0, 0, 0,
+    // Right above this window, not above unrelated windows that lie over it.
+    HWND above = ::GetWindow(m_hWnd, GW_HWNDPREV);
+    ::SetWindowPos(m_pContent->m_hWnd, above ? above : HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

@@ -3,11 +3,14 @@
 
 #include "framework/Dialog.h"
 #include "res/resource.h"
+#include "skin/LayeredWindow.h"
 #include "skin/PngResource.h"
 #include "skin/SkinScale.h"
 #include "skin/TextMeasure.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -157,4 +160,62 @@ TEST(MeasureTextWidth, MeasuresInTheWindowsFont)
     EXPECT_GT(width, 100);
     EXPECT_EQ(width, expected.cx);
     dialog.DestroyWindow();
+}
+
+TEST(LayeredBitmap, CarriesTheSoftShadowAsPremultipliedAlpha)
+{
+    Gdiplus::Image* image = nullptr;
+    ASSERT_TRUE(LoadPngFromResource(&image, IDB_PROMPT_BACKGROUND));
+    HDC screen = ::GetDC(nullptr);
+    void* bits = nullptr;
+    const int width = 336;
+    const int height = 156;
+    HBITMAP bitmap = CreateLayeredBitmap(screen, image, width, height, &bits);
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_NE(bitmap, nullptr);
+    ASSERT_NE(bits, nullptr);
+    auto* pixels = static_cast<const DWORD*>(bits);
+    auto alpha = [&](int x, int y) { return static_cast<int>(pixels[y * width + x] >> 24); };
+
+    EXPECT_EQ(alpha(0, 0), 0) << "outside the shadow";
+    EXPECT_EQ(alpha(width / 2, height / 2), 255) << "the panel";
+    EXPECT_EQ(pixels[(height / 2) * width + width / 2], 0xFFFFFFFFu) << "white panel";
+    int fading = alpha(4, height / 2);
+    EXPECT_GT(fading, 10) << "the shadow is soft, neither cut away";
+    EXPECT_LT(fading, 200) << "nor solid";
+    EXPECT_LT(alpha(1, height / 2), fading) << "it fades outward";
+    bool premultiplied = true;
+    for (int i = 0; i < width * height; ++i) {
+        DWORD p = pixels[i];
+        DWORD a = p >> 24;
+        premultiplied = premultiplied && ((p >> 16) & 0xFF) <= a && ((p >> 8) & 0xFF) <= a &&
+                        (p & 0xFF) <= a;
+    }
+    EXPECT_TRUE(premultiplied);
+
+    // The layered picture over a light desktop, to look at.
+    Gdiplus::Bitmap shot(width + 40, height + 40, PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics graphics(&shot);
+        graphics.Clear(Gdiplus::Color(255, 236, 238, 242));
+        Gdiplus::Bitmap layer(width, height, width * 4, PixelFormat32bppPARGB,
+                              static_cast<BYTE*>(bits));
+        graphics.DrawImage(&layer, 20, 20, width, height);
+    }
+    CLSID png{};
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<BYTE> buffer(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, codecs);
+    for (UINT i = 0; i < count; ++i)
+        if (wcscmp(codecs[i].MimeType, L"image/png") == 0)
+            png = codecs[i].Clsid;
+    std::wstring folder = ProgramFolder() + L"screenshots";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    EXPECT_EQ(shot.Save((folder + L"\\layered_prompt_background.png").c_str(), &png, nullptr),
+              Gdiplus::Ok);
+
+    ::DeleteObject(bitmap);
+    DeletePngImage(image);
 }
