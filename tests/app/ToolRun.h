@@ -1,0 +1,64 @@
+// Runs the real tool from a folder of its own, as a user who downloaded it would, with our
+// stand-ins for the system's console tools and the maker's library.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Build outputs, as paths the tool under test can use.
+std::wstring BuildPath(const std::wstring& relative);
+std::wstring TempRoot();
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+std::wstring Widen(const std::string& utf8);
+// Removes a folder tree; harmless when it does not exist.
+void RemoveTree(const std::wstring& folder);
+// Lines of a UTF-8 journal, without their line ends.
+std::vector<std::string> JournalLines(const std::wstring& path);
+
+struct ToolOptions {
+    std::wstring library = L"deliver\\HalvexFeedbackInformation.dll";  // empty: no library
+    std::vector<std::string> updates;         // installed updates the listing shows
+    std::string powershellMode = "table";
+    std::string newestVersion;                // published version of tool 10056, if any
+    bool initFails = false;
+    std::wstring windowsVersion;              // per-executable Wine version setting, if any
+    std::wstring dllOverrides;                // Wine's DllOverrides for Corvina.exe and driver.exe
+    bool noChildProcesses = false;            // a job that lets the tool start no program
+};
+
+class CToolRun {
+public:
+    // folderName may hold any characters a folder name can.
+    CToolRun(const std::wstring& folderName, const ToolOptions& options);
+    ~CToolRun();
+
+    bool Start();
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+    // Waits for the process to end; its exit code, or STILL_ACTIVE after the timeout.
+    DWORD WaitExit(DWORD timeoutMs);
+    bool Running();
+
+    const std::wstring& Folder() const { return m_folder; }
+    std::wstring Executable() const { return m_folder + L"\\Corvina.exe"; }
+    // Calls the tool made into the feedback library, and the console tools it ran.
+    std::vector<std::string> FeedbackJournal() const { return JournalLines(m_feedbackJournal); }
+    std::vector<std::string> ToolJournal() const { return JournalLines(m_toolJournal); }
+    std::wstring FixturePath() const { return m_fixture; }
+
+private:
+    std::wstring m_root;
+    std::wstring m_folder;
+    std::wstring m_feedbackJournal;
+    std::wstring m_toolJournal;
+    std::wstring m_fixture;
+    ToolOptions m_options;
+    PROCESS_INFORMATION m_process{};
+    HANDLE m_hJob = nullptr;
+};
+
+// Installed updates from the fixture, as the stand-ins see them now.
+std::vector<std::string> InstalledUpdates(const std::wstring& fixture);
