@@ -257,6 +257,8 @@ TEST_F(AgreementDialogTest, WheelScrollingMovesTheSkinnedThumb)
 {
     OpenLikeThePanel();
     ASSERT_TRUE(ClickAt(ScreenPoint(Edit(), 60, 40)));
+    ::SetFocus(Edit());  // the wheel goes to the focus, which the click gave the text
+    PumpFor(50);
     CSkinScrollBar& bar = Frame()->VerticalBar();
     const int thumbTop = bar.PartRect(SB_THUMBTRACK).top;
     Wheel(-3);
