@@ -8,11 +8,9 @@
 #include "feedback/ProblemSolvingFeedbackDlg.h"
 #include "repair/RepairMessages.h"
 #include "res/resource.h"
-#include "skin/TextMeasure.h"
-#if __has_include("dialogs/TooltipDlg.h")
 #include "dialogs/TooltipDlg.h"
-#define CORVINA_HAS_TOOLTIP 1
-#endif
+#include "skin/SkinScale.h"
+#include "skin/TextMeasure.h"
 
 #include <time.h>
 
@@ -60,9 +58,7 @@ CLumbraDlg::CLumbraDlg(CWnd* parent) : CSkinContentDlg(IDD_LUMBRA_DIALOG, IDB_MA
 CLumbraDlg::~CLumbraDlg()
 {
     delete m_pProgressDlg;
-#ifdef CORVINA_HAS_TOOLTIP
     delete m_pAgreementDlg;
-#endif
 }
 
 void CLumbraDlg::DoDataExchange()
@@ -288,13 +284,64 @@ void CLumbraDlg::OnLButtonDown(UINT, POINT point)
     Default();
 }
 
-void CLumbraDlg::HandleAgreementLinkClick(POINT)
+void CLumbraDlg::HandleAgreementLinkClick(POINT screen)
 {
-    // The agreement window opened from the link is not part of the panel yet.
+    if (!m_lblAgreement.HitTest(screen)) {
+        HideAgreement();
+        return;
+    }
+    if (!m_pAgreementDlg) {
+        auto* agreement = new CTooltipDlg();
+        agreement->m_fScale = m_fScale;
+        if (!agreement->Create(IDD_TOOLTIP, this)) {
+            delete agreement;
+            return;
+        }
+        m_pAgreementDlg = agreement;
+    }
+    // Placed on every click: the panel may have been dragged since the last one.
+    RECT p;
+    GetWindowRect(&p);
+    const double s = m_fScale;
+    m_pAgreementDlg->MoveWindow(Truncated(p.left + 2 * s), Truncated(p.top + 108 * s),
+                                Truncated((p.right - p.left) - 2 * s),
+                                Truncated((p.bottom - p.top) - 128 * s), TRUE);
+    if (m_pAgreementDlg->IsWindowVisible()) {
+        m_pAgreementDlg->ShowWindow(SW_HIDE);
+        m_pAgreementDlg->ShowContent(false);
+    } else {
+        m_pAgreementDlg->ShowWindow(SW_SHOW);
+        m_pAgreementDlg->ShowContent(true);
+    }
+}
+
+void CLumbraDlg::HideAgreement()
+{
+    if (!m_pAgreementDlg)
+        return;
+    m_pAgreementDlg->ShowWindow(SW_HIDE);
+    m_pAgreementDlg->ShowContent(false);
 }
 
 LRESULT CLumbraDlg::OnGlobalClick()
 {
+    // The hook's record behind the parameters is gone by now; the cursor tells where it was.
+    POINT cursor;
+    if (!m_pAgreementDlg || !::GetCursorPos(&cursor))
+        return 1;
+    RECT panel;
+    GetWindowRect(&panel);
+    if (::PtInRect(&panel, cursor)) {
+        // A press on the link is the panel's own to toggle.
+        if (m_lblAgreement.HitTest(cursor))
+            return 1;
+        RECT bubble;
+        m_pAgreementDlg->GetWindowRect(&bubble);
+        if (!::PtInRect(&bubble, cursor) && m_pAgreementDlg->IsWindowVisible())
+            HideAgreement();
+    } else {
+        HideAgreement();
+    }
     return 1;
 }
 
@@ -404,9 +451,7 @@ void CLumbraDlg::OnDestroy()
     KillTimer(TIMER_LINK_HOVER);
     delete m_pProgressDlg;
     m_pProgressDlg = nullptr;
-#ifdef CORVINA_HAS_TOOLTIP
     delete m_pAgreementDlg;
     m_pAgreementDlg = nullptr;
-#endif
     m_clickHook.Uninstall();
 }

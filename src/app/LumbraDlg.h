@@ -50,6 +50,8 @@ private:
     LRESULT OnRepairResult(WPARAM result);
     LRESULT OnGlobalClick();
     void HandleAgreementLinkClick(POINT screen);
+    // Hides the agreement window, background and content together, if it exists.
+    void HideAgreement();
 
     static DWORD WINAPI UpdateRepairButtonThread(LPVOID param);
 

@@ -57,8 +57,10 @@ int CFeedbackDll::Load()
     if (folder.empty())
         return 0;
     // Only the full path: a library of that name anywhere else (current folder, PATH) is not ours.
+    // Its own dependencies come from its folder, then the system folder, never from elsewhere.
     std::wstring path = folder + L'\\' + kLibraryName;
-    m_hModule = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    m_hModule = LoadLibraryExW(path.c_str(), nullptr,
+                               LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!m_hModule)
         return 0;
 

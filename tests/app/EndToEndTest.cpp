@@ -1,116 +1,13 @@
 // The real tool under Wine: start-up checks, the panel, the repair, the close, all with real
 // mouse input.  One tool process per scenario.
-#include "Driver.h"
-#include "ToolRun.h"
-
-#include <objidl.h>
-#include <gdiplus.h>
+#include "InterpreterAside.h"
+#include "ToolWindows.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 namespace {
-
-const wchar_t kNotice[] =
-    L"本工具仅适用于重置后所有按键都无法使用的情况。本工具不能解决个别按键失效的问题。";
-const wchar_t kInitFailed[] = L"工具初始化失败";
-const wchar_t kSucceeded[] = L"键盘无法使用修复成功。";
-const wchar_t kFailed[] = L"键盘无法使用修复失败！";
-const wchar_t kNotApplicable[] = L"本工具不适用当前系统！";
-const wchar_t kProgress[] = L"正在修复，请稍等";
-
-const int IDC_BTN_OK = 1006;
-const int IDC_BTN_SOLVED = 1002;
-const int IDC_BTN_CLOSE = 1004;
-const int IDC_BTN_MINIMIZE = 1010;
-const int IDC_STATIC_VERSION = 1011;
-const int IDC_CHECK_AGREE = 1012;
-const int IDC_BTN_REPAIR = 1013;
-const int IDC_STATIC_AGREEMENT_LINK = 1014;
-const int IDC_STATIC_FEEDBACK_LINK = 1015;
-const int IDC_BTN_MORE_TOOLS = 1017;
-
-class GdiplusSession {
-public:
-    GdiplusSession() { Gdiplus::GdiplusStartup(&m_token, &m_input, nullptr); }
-    ~GdiplusSession() { Gdiplus::GdiplusShutdown(m_token); }
-
-private:
-    ULONG_PTR m_token = 0;
-    Gdiplus::GdiplusStartupInput m_input;
-};
-
-void Screenshot(const wchar_t* name)
-{
-    static GdiplusSession gdiplus;
-    ::Sleep(300);
-    SaveScreenPng(BuildPath(std::wstring(L"screenshots\\") + name + L".png"));
-}
-
-// The content window of a visible prompt that shows the text; null when none.
-HWND PromptWithText(DWORD pid, const std::wstring& text)
-{
-    std::vector<CWindowInfo> found = WindowsWithChildText(pid, text);
-    return found.empty() ? nullptr : found.front().hWnd;
-}
-
-HWND WaitPrompt(CToolRun& tool, const std::wstring& text, DWORD timeoutMs = 10000)
-{
-    HWND prompt = nullptr;
-    WaitUntil([&] { return (prompt = PromptWithText(tool.ProcessId(), text)) != nullptr || !tool.Running(); },
-              timeoutMs);
-    return prompt;
-}
-
-void ClickChild(HWND parent, int id)
-{
-    RECT r{};
-    ::GetWindowRect(ChildById(parent, id), &r);
-    POINT centre = CentreOf(r);
-    ClickAt(centre.x, centre.y);
-}
-
-bool ClosePrompt(CToolRun& tool, HWND prompt)
-{
-    if (!prompt)
-        return false;
-    ClickChild(prompt, IDC_BTN_OK);
-    return WaitUntil([&] { return !::IsWindow(prompt) || !::IsWindowVisible(prompt); }, 5000);
-}
-
-HWND FindPanel(DWORD pid)
-{
-    for (const CWindowInfo& top : TopLevelWindows(pid)) {
-        if (top.visible && ChildById(top.hWnd, IDC_BTN_REPAIR))
-            return top.hWnd;
-    }
-    return nullptr;
-}
-
-RECT RectOf(HWND hWnd)
-{
-    RECT r{};
-    ::GetWindowRect(hWnd, &r);
-    return r;
-}
-
-// A child's rectangle relative to the panel's client origin.
-RECT ClientRectOf(HWND panel, int id)
-{
-    RECT r = RectOf(ChildById(panel, id));
-    ::MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-
-size_t CountContaining(const std::vector<std::string>& lines, const std::string& text)
-{
-    return std::count_if(lines.begin(), lines.end(),
-                         [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
 
 // Width of a text in the dialogs' font (宋体 10 pt) at this process's resolution.
 int DialogFontTextWidth(const wchar_t* text, int dpi = 96)
@@ -125,15 +22,6 @@ int DialogFontTextWidth(const wchar_t* text, int dpi = 96)
     ::DeleteObject(font);
     ::ReleaseDC(nullptr, dc);
     return size.cx;
-}
-
-void SetLogPixels(DWORD dpi)
-{
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        ::RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-        ::RegCloseKey(key);
-    }
 }
 
 class EndToEnd : public testing::Test {
@@ -342,25 +230,111 @@ TEST_F(EndToEnd, PanelGeometryInputAndTwoRepairsThenNotApplicable)
     EXPECT_TRUE(FileExists(tool.Executable())) << "an ended tool removes nothing";
 }
 
-// Wine 8 does not enforce a job's active-process limit, so the listing still runs there;
-// on Windows the job makes every program start of the tool fail.
-TEST_F(EndToEnd, DISABLED_FailedListingKeepsThePanelUsable)
+// Whether a 32-bit program starting the interpreter as the tool does would succeed.
+bool InterpreterStarts(const std::wstring& path)
+{
+    PVOID old = nullptr;
+    if (!::Wow64DisableWow64FsRedirection(&old))
+        return false;
+    std::wstring commandLine = L"cmd /C exit 0";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    bool started = ::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                    nullptr, nullptr, &startup, &process) != FALSE;
+    ::Wow64RevertWow64FsRedirection(old);
+    if (started) {
+        ::WaitForSingleObject(process.hProcess, 10000);
+        ::CloseHandle(process.hProcess);
+        ::CloseHandle(process.hThread);
+    }
+    return started;
+}
+
+std::wstring ToolLogPath()
+{
+    wchar_t data[MAX_PATH];
+    DWORD length = ::ExpandEnvironmentStringsW(L"%ProgramData%", data, MAX_PATH);
+    return std::wstring(data, length > 0 ? length - 1 : 0) + L"\\ToolLog\\Tovrane.txt";
+}
+
+std::string Gbk(const wchar_t* text)
+{
+    int size = ::WideCharToMultiByte(936, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? size - 1 : 0, '\0');
+    ::WideCharToMultiByte(936, 0, text, -1, &out[0], size, nullptr, nullptr);
+    return out;
+}
+
+size_t Occurrences(const std::string& haystack, const std::string& needle)
+{
+    size_t count = 0;
+    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(EndToEnd, FailedListingKeepsThePanelUsable)
 {
     ToolOptions options;
-    options.noChildProcesses = true;
+    options.updates = {"KB4516058"};
     CToolRun tool(L"Downloads", options);
     ASSERT_TRUE(tool.Start());
     DWORD pid = tool.ProcessId();
-    ASSERT_TRUE(ClosePrompt(tool, WaitPrompt(tool, kNotice)));
-    HWND panel = FindPanel(pid);
+    HWND panel = PanelAfterNotice(tool);
     ASSERT_TRUE(panel);
-    ClickChild(panel, IDC_BTN_REPAIR);
-    HWND failed = WaitPrompt(tool, kFailed, 15000);
-    ASSERT_TRUE(failed);
-    Screenshot(L"prompt_failed");
-    ASSERT_TRUE(ClosePrompt(tool, failed));
-    EXPECT_TRUE(tool.Running());
-    EXPECT_TRUE(::IsWindowEnabled(ChildById(panel, IDC_BTN_REPAIR)));
+    HWND repair = ChildById(panel, IDC_BTN_REPAIR);
+    const std::string failedEntry = Gbk(L"键盘无法使用修复失败");
+    ASSERT_EQ(failedEntry.size(), 20u);
+    const size_t entriesBefore = Occurrences(ReadFileBytes(ToolLogPath()), failedEntry);
+
+    {
+        CInterpreterAside aside;
+        ASSERT_TRUE(aside.IsAside());
+        ASSERT_FALSE(InterpreterStarts(aside.Path())) << "the listing must not be able to run";
+
+        POINT centre = CentreOf(RectOf(repair));
+        ClickAt(centre.x, centre.y);
+        HWND failed = WaitPrompt(tool, kFailed, 15000);
+        ASSERT_TRUE(failed);
+        EXPECT_EQ(WindowsWithChildText(pid, kFailed).size(), 1u);
+        // The progress prompt has gone: only the frame, the panel and this prompt's pair are up.
+        HWND frame = ::GetWindow(panel, GW_OWNER);
+        for (const CWindowInfo& top : TopLevelWindows(pid)) {
+            if (!top.visible)
+                continue;
+            EXPECT_TRUE(top.hWnd == frame || top.hWnd == panel || top.hWnd == failed ||
+                        top.hWnd == ::GetWindow(failed, GW_OWNER))
+                << ToJson(top);
+        }
+        Screenshot(L"prompt_failed");
+        ASSERT_TRUE(ClosePrompt(tool, failed));
+        ASSERT_TRUE(aside.Restore());
+    }
+    // The worker writes the entry once the prompt has been closed.
+    EXPECT_TRUE(WaitUntil([&] {
+        return Occurrences(ReadFileBytes(ToolLogPath()), failedEntry) == entriesBefore + 1;
+    }, 3000));
+    ::Sleep(500);
+    EXPECT_FALSE(PromptWithText(pid, kFailed)) << "the failure is shown once";
+    EXPECT_EQ(Occurrences(ReadFileBytes(ToolLogPath()), failedEntry), entriesBefore + 1);
+    EXPECT_TRUE(tool.ToolJournal().empty()) << "nothing ran";
+    EXPECT_EQ(CountContaining(tool.FeedbackJournal(), "CustomerFeedbackEx"), 0u);
+
+    // The panel is usable: the next press lists and removes as usual.
+    ASSERT_TRUE(tool.Running());
+    EXPECT_TRUE(::IsWindowEnabled(panel));
+    EXPECT_TRUE(::IsWindowEnabled(repair));
+    POINT centre = CentreOf(RectOf(repair));
+    ClickAt(centre.x, centre.y);
+    HWND success = WaitPrompt(tool, kSucceeded, 15000);
+    ASSERT_TRUE(success);
+    ASSERT_TRUE(ClosePrompt(tool, success));
+    EXPECT_TRUE(InstalledUpdates(tool.FixturePath()).empty());
+    std::vector<std::string> commands = tool.ToolJournal();
+    EXPECT_EQ(CountContaining(commands, "get-hotfix"), 1u);
+    EXPECT_EQ(CountContaining(commands, "/kb:4516058"), 1u);
+    EXPECT_TRUE(WaitUntil([&] { return CountContaining(tool.FeedbackJournal(), "CustomerFeedbackEx") == 1; }, 3000));
 }
 
 TEST_F(EndToEnd, MinimiseTakesBothWindowsAndCloseAsksForFeedback)

@@ -1,0 +1,332 @@
+// The agreement bubble on the running tool: the link opens and closes it, a press anywhere
+// outside it closes it, a press inside keeps it, and it keeps its place and its scroll position.
+#include "ToolWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const int IDC_RICHEDIT_AGREEMENT = 1008;
+const int kVerticalBarId = 101;
+
+struct CBubble {
+    HWND background = nullptr;
+    HWND content = nullptr;
+    HWND edit = nullptr;
+    HWND bar = nullptr;  // the skinned vertical bar over the text
+};
+
+BOOL CALLBACK FindRichEdit(HWND hWnd, LPARAM param)
+{
+    wchar_t name[32];
+    if (::GetClassNameW(hWnd, name, 32) && _wcsicmp(name, L"RichEdit20W") == 0) {
+        *reinterpret_cast<HWND*>(param) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The bubble the panel owns: a layered window whose own content window holds the text.
+CBubble FindBubble(DWORD pid, HWND panel)
+{
+    CBubble bubble;
+    for (const CWindowInfo& top : TopLevelWindows(pid)) {
+        if (top.owner == panel && top.layered)
+            bubble.background = top.hWnd;
+    }
+    if (!bubble.background)
+        return bubble;
+    for (const CWindowInfo& top : TopLevelWindows(pid)) {
+        if (top.owner != bubble.background)
+            continue;
+        HWND edit = nullptr;
+        ::EnumChildWindows(top.hWnd, FindRichEdit, reinterpret_cast<LPARAM>(&edit));
+        if (edit) {
+            bubble.content = top.hWnd;
+            bubble.edit = edit;
+        }
+    }
+    // The text lives in the skinning frame (the control's id) through a limiter window.
+    for (HWND up = bubble.edit ? ::GetParent(bubble.edit) : nullptr; up; up = ::GetParent(up)) {
+        if (::GetDlgCtrlID(up) == IDC_RICHEDIT_AGREEMENT) {
+            bubble.bar = ::GetDlgItem(up, kVerticalBarId);
+            break;
+        }
+    }
+    return bubble;
+}
+
+bool IsOpen(const CBubble& b)
+{
+    return b.background && ::IsWindowVisible(b.background) && ::IsWindowVisible(b.content);
+}
+
+bool IsClosed(const CBubble& b)
+{
+    return b.background && !::IsWindowVisible(b.background) && !::IsWindowVisible(b.content);
+}
+
+int FirstVisibleLine(const CBubble& b)
+{
+    return static_cast<int>(::SendMessageW(b.edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+}
+
+void Wheel(int notches)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = static_cast<DWORD>(-120 * notches);
+    ::SendInput(1, &input, sizeof(input));
+    ::Sleep(80);
+}
+
+// Where the panel puts the bubble: trunc(P.left + 2s), trunc(P.top + 108s), trunc(P.width - 2s),
+// trunc(P.height - 128s).
+RECT ExpectedBubble(const RECT& p, float scale)
+{
+    const double s = scale;
+    RECT r;
+    r.left = static_cast<int>(p.left + 2 * s);
+    r.top = static_cast<int>(p.top + 108 * s);
+    r.right = r.left + static_cast<int>(Width(p) - 2 * s);
+    r.bottom = r.top + static_cast<int>(Height(p) - 128 * s);
+    return r;
+}
+
+void ExpectRect(const RECT& expected, const RECT& actual)
+{
+    EXPECT_EQ(expected.left, actual.left);
+    EXPECT_EQ(expected.top, actual.top);
+    EXPECT_EQ(expected.right, actual.right);
+    EXPECT_EQ(expected.bottom, actual.bottom);
+}
+
+// Hiding a window makes X report its own pointer position, which SendInput does not move: the
+// pointer would jump between a press and its release.  Put X's pointer where the press goes.
+void PointerTo(int x, int y)
+{
+    ::SetCursorPos(x, y);
+    ::Sleep(50);
+}
+
+void ClickWithPointerAt(int x, int y)
+{
+    PointerTo(x, y);
+    ClickAt(x, y);
+}
+
+void ClickControl(HWND parent, int id)
+{
+    POINT centre = CentreOf(RectOf(ChildById(parent, id)));
+    ClickWithPointerAt(centre.x, centre.y);
+}
+
+// A window of another program: this test process's own.
+class COtherProgramWindow {
+public:
+    explicit COtherProgramWindow(const RECT& r)
+    {
+        m_hWnd = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | SS_BLACKRECT,
+                                   r.left, r.top, Width(r), Height(r), nullptr, nullptr, nullptr, nullptr);
+        Pump();
+    }
+    ~COtherProgramWindow() { ::DestroyWindow(m_hWnd); }
+    HWND Handle() const { return m_hWnd; }
+    static void Pump()
+    {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+    }
+
+private:
+    HWND m_hWnd = nullptr;
+};
+
+class AgreementOnTheTool : public testing::Test {
+protected:
+    void SetUp() override { StartTool(); }
+
+    void StartTool()
+    {
+        m_tool = std::make_unique<CToolRun>(L"Downloads", ToolOptions{});
+        ASSERT_TRUE(m_tool->Start());
+        m_panel = PanelAfterNotice(*m_tool);
+        ASSERT_TRUE(m_panel);
+        m_frame = ::GetWindow(m_panel, GW_OWNER);
+    }
+
+    CBubble Bubble() const { return FindBubble(m_tool->ProcessId(), m_panel); }
+    // Two presses on the link within the double-click time would make the second a double click.
+    void ClickLink()
+    {
+        DWORD since = ::GetTickCount() - m_lastLinkClick;
+        DWORD wait = ::GetDoubleClickTime() + 100;
+        if (since < wait)
+            ::Sleep(wait - since);
+        ClickControl(m_panel, IDC_STATIC_AGREEMENT_LINK);
+        m_lastLinkClick = ::GetTickCount();
+    }
+    bool WaitOpen() { return WaitUntil([&] { return IsOpen(Bubble()); }, 3000); }
+    bool WaitClosed() { return WaitUntil([&] { return IsClosed(Bubble()); }, 3000); }
+    // Opens the bubble with the link; false when it does not open.
+    bool Open()
+    {
+        ClickLink();
+        return WaitOpen();
+    }
+    // A press somewhere: whether the bubble is open 600 ms later (time for the hook's message).
+    bool OpenAfterClickAt(int x, int y)
+    {
+        ClickWithPointerAt(x, y);
+        ::Sleep(600);
+        return IsOpen(Bubble());
+    }
+
+    std::unique_ptr<CToolRun> m_tool;
+    HWND m_panel = nullptr;
+    HWND m_frame = nullptr;
+    DWORD m_lastLinkClick = 0;
+};
+
+}  // namespace
+
+TEST_F(AgreementOnTheTool, TheLinkTogglesTheBubbleAndEveryPressOutsideItClosesIt)
+{
+    EXPECT_FALSE(Bubble().background) << "made on the first click only";
+    RECT p = RectOf(m_panel);
+
+    ASSERT_TRUE(Open());
+    CBubble bubble = Bubble();
+    ASSERT_TRUE(bubble.edit && bubble.bar);
+    ExpectRect(ExpectedBubble(p, 1.0f), RectOf(bubble.background));
+    EXPECT_EQ(Width(RectOf(bubble.background)), 398);
+    EXPECT_EQ(Height(RectOf(bubble.background)), 472);
+    EXPECT_EQ(FirstVisibleLine(bubble), 0);
+    Screenshot(L"agreement_on_panel_top");
+
+    ClickLink();
+    EXPECT_TRUE(WaitClosed()) << "a second click on the link";
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Bubble().background, bubble.background) << "the same window, shown again";
+
+    EXPECT_FALSE(OpenAfterClickAt(p.left + 200, p.top + 70)) << "elsewhere on the panel";
+    ASSERT_TRUE(Open());
+    EXPECT_FALSE(OpenAfterClickAt(p.left + 200, p.bottom - 3)) << "on the panel below the bubble";
+    ASSERT_TRUE(Open());
+    HWND agree = ChildById(m_panel, IDC_CHECK_AGREE);
+    ClickControl(m_panel, IDC_CHECK_AGREE);
+    EXPECT_TRUE(WaitClosed()) << "on a control of the panel";
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(agree, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 2000))
+        << "and the control takes the press";
+    ClickControl(m_panel, IDC_CHECK_AGREE);
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(agree, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
+    ASSERT_TRUE(Open());
+    RECT f = RectOf(m_frame);
+    EXPECT_FALSE(OpenAfterClickAt(f.right + 100, f.top + 40)) << "on the desktop";
+    ASSERT_TRUE(Open());
+    {
+        COtherProgramWindow other(RECT{20, 20, 220, 120});
+        POINT centre = CentreOf(RectOf(other.Handle()));
+        ClickWithPointerAt(centre.x, centre.y);
+        COtherProgramWindow::Pump();
+        EXPECT_TRUE(WaitClosed()) << "in another program";
+    }
+
+    // Presses inside the bubble keep it: on the text, on the skinned bar.
+    ASSERT_TRUE(Open());
+    bubble = Bubble();
+    POINT text = CentreOf(RectOf(bubble.edit));
+    EXPECT_TRUE(OpenAfterClickAt(text.x, text.y));
+    Wheel(2);
+    EXPECT_TRUE(WaitUntil([&] { return FirstVisibleLine(bubble) > 0; }, 2000)) << "the wheel scrolls the text";
+    int wheeled = FirstVisibleLine(bubble);
+    RECT bar = RectOf(bubble.bar);
+    ASSERT_GT(Height(bar), 100);
+    EXPECT_TRUE(OpenAfterClickAt((bar.left + bar.right) / 2, bar.bottom - 5)) << "the bar's down arrow";
+    EXPECT_GT(FirstVisibleLine(bubble), wheeled);
+    EXPECT_TRUE(OpenAfterClickAt((bar.left + bar.right) / 2, bar.bottom - 40)) << "the bar's track";
+    EXPECT_TRUE(IsOpen(Bubble()));
+    Screenshot(L"agreement_on_panel_scrolled");
+
+    // Hidden and shown again, it is where it was.
+    const int scrolled = FirstVisibleLine(bubble);
+    ASSERT_GT(scrolled, wheeled);
+    ClickLink();
+    ASSERT_TRUE(WaitClosed());
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(FirstVisibleLine(Bubble()), scrolled);
+
+    // The middle of the agreement.
+    const int lines = static_cast<int>(::SendMessageW(bubble.edit, EM_GETLINECOUNT, 0, 0));
+    ASSERT_GT(lines, 60);
+    EXPECT_TRUE(OpenAfterClickAt(text.x, text.y));
+    WaitUntil([&] {
+        Wheel(1);
+        return FirstVisibleLine(bubble) >= lines / 2 - 14;
+    }, 10000);
+    EXPECT_GE(FirstVisibleLine(bubble), lines / 2 - 14);
+    ::Sleep(700);  // the skinned thumb follows within 500 ms
+    EXPECT_TRUE(IsOpen(Bubble()));
+    Screenshot(L"agreement_on_panel_middle");
+    const int middle = FirstVisibleLine(bubble);
+
+    // A press on the band closes it; after the drag it opens at the same place on the panel.
+    PointerTo(p.left + 150, p.top + 15);
+    DragFromTo(POINT{p.left + 150, p.top + 15}, POINT{p.left + 90, p.top + 75});
+    EXPECT_TRUE(WaitClosed());
+    RECT moved = RectOf(m_panel);
+    ASSERT_EQ(moved.left, p.left - 60);
+    ASSERT_EQ(moved.top, p.top + 60);
+    ASSERT_TRUE(Open());
+    ExpectRect(ExpectedBubble(moved, 1.0f), RectOf(bubble.background));
+    RECT content = RectOf(bubble.content);
+    EXPECT_EQ(content.left, moved.left + 2 + 1) << "the text goes with it";
+    EXPECT_EQ(content.top, moved.top + 108 + 1);
+    EXPECT_EQ(FirstVisibleLine(bubble), middle);
+
+    // The close button closes it, and the tool ends normally with the bubble made.
+    ClickControl(m_panel, IDC_BTN_CLOSE);
+    EXPECT_TRUE(WaitClosed());
+    HWND feedback = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const CWindowInfo& top : TopLevelWindows(m_tool->ProcessId()))
+            if (top.visible && ChildById(top.hWnd, IDC_BTN_SOLVED))
+                feedback = top.hWnd;
+        return feedback != nullptr;
+    }, 5000));
+    ClickChild(feedback, IDC_BTN_SOLVED);
+    EXPECT_EQ(m_tool->WaitExit(8000), 0u);
+}
+
+TEST_F(AgreementOnTheTool, At120DpiTheBubbleSitsAtTheScaledPlace)
+{
+    m_tool.reset();
+    SetLogPixels(120);
+    StartTool();
+    SetLogPixels(96);
+    ASSERT_TRUE(m_panel);
+    RECT p = RectOf(m_panel);
+    ASSERT_EQ(Width(p), 479);
+    ASSERT_TRUE(Open());
+    CBubble bubble = Bubble();
+    // 2 * 1.2f, 108 * 1.2f = 129.6, 479 - 2.4 and 719 - 153.6, each truncated.
+    ExpectRect(ExpectedBubble(p, 1.2f), RectOf(bubble.background));
+    EXPECT_EQ(RectOf(bubble.background).left, p.left + 2);
+    EXPECT_EQ(RectOf(bubble.background).top, p.top + 129);
+    EXPECT_EQ(Width(RectOf(bubble.background)), 476);
+    EXPECT_EQ(Height(RectOf(bubble.background)), 565);
+    Screenshot(L"agreement_on_panel_120dpi");
+    EXPECT_FALSE(OpenAfterClickAt(p.left + 200, p.top + 80));
+
+    // Last, because under Wine without a window manager the next press on the panel would
+    // leave the frame stacked over it.
+    ASSERT_TRUE(Open());
+    RECT f = RectOf(m_frame);
+    ASSERT_LT(f.left, p.left);
+    EXPECT_FALSE(OpenAfterClickAt(f.left + 2, p.top + 300)) << "on the frame's shadow, outside the panel";
+}
+
