@@ -1,5 +1,6 @@
 #include "dialogs/ExecutePromptDlg.h"
 
+#include "dialogs/ContentAbove.h"
 #include "res/resource.h"
 
 namespace {
@@ -35,6 +36,18 @@ LRESULT CExecutePromptDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (CExecutePromptChildDlg* content = GetProgressContent())
             content->StopAnimation();
         OnOK();
+        // Sent from the worker's thread, this message is handled inside the modal loop's
+        // wait for posted messages, which would go on waiting: wake it to see the end.
+        PostMessage(WM_NULL);
+        return 0;
+    }
+    if (msg == WM_WINDOWPOSCHANGED) {
+        LRESULT result = CSkinBackgroundDlg::WindowProc(msg, wParam, lParam);
+        RequestContentAbove(m_hWnd, reinterpret_cast<const WINDOWPOS*>(lParam));
+        return result;
+    }
+    if (msg == WM_RAISE_CONTENT) {
+        KeepContentAbove(m_hWnd, m_pContent ? m_pContent->m_hWnd : nullptr);
         return 0;
     }
     return CSkinBackgroundDlg::WindowProc(msg, wParam, lParam);

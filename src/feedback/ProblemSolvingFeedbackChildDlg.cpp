@@ -132,8 +132,20 @@ void CProblemSolvingFeedbackChildDlg::Answer(int code)
     ::SendMessageW(GetParent(), WM_CLOSE, 0, 0);
 }
 
+void CProblemSolvingFeedbackChildDlg::OpenKnowledgeBase()
+{
+    if (m_pFeedback)
+        m_pFeedback->OpenUrl(KB_HOME_URL);
+}
+
 BOOL CProblemSolvingFeedbackChildDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    // An owner-drawn button reports the second press of a quick pair as a double click; on
+    // the more button that is one more request for the page.
+    if (HIWORD(wParam) == BN_DOUBLECLICKED && LOWORD(wParam) == IDC_BTN_MORE_PLANS) {
+        OpenKnowledgeBase();
+        return TRUE;
+    }
     if (HIWORD(wParam) != BN_CLICKED)
         return CSkinContentDlg::OnCommand(wParam, lParam);
     switch (LOWORD(wParam)) {
@@ -150,8 +162,7 @@ BOOL CProblemSolvingFeedbackChildDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         Answer(FEEDBACK_CLOSED);
         return TRUE;
     case IDC_BTN_MORE_PLANS:
-        if (m_pFeedback)
-            m_pFeedback->OpenUrl(KB_HOME_URL);
+        OpenKnowledgeBase();
         return TRUE;
     default:
         return CSkinContentDlg::OnCommand(wParam, lParam);

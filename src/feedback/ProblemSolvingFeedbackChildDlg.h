@@ -43,6 +43,7 @@ protected:
 private:
     // Reports the answer (when there is a binding) and closes the dialog, once.
     void Answer(int code);
+    void OpenKnowledgeBase();
 
     RECT m_rcClient{};
     CPngButton m_btnClose;

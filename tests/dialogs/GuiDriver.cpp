@@ -203,6 +203,7 @@ INT_PTR RunModalWithDriver(const std::function<INT_PTR()>& run,
         if (!done)
             driver(pair);
         // Whatever the driver left open is ended, so that a failing test cannot hang.
+        WaitUntil([&] { return done.load(); }, 1500);
         for (int attempt = 0; attempt < 50 && !done; ++attempt) {
             PairWindows left = FindPair(uiThread, false);
             if (left.background)
@@ -376,4 +377,68 @@ bool SaveScreenPng(const std::wstring& name)
 {
     CScreenShot shot(Rect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
     return shot.SavePng(TestProgramFolder() + name);
+}
+
+HWND CreateLightBackdrop()
+{
+    static const wchar_t* className = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = ::CreateSolidBrush(RGB(214, 218, 224));
+        wc.lpszClassName = L"DialogTestBackdrop";
+        ::RegisterClassW(&wc);
+        return wc.lpszClassName;
+    }();
+    HWND desk = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, L"", WS_POPUP, 0, 0,
+                                  ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::ShowWindow(desk, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(desk);
+    return desk;
+}
+
+int RunSelfAtDpi(DWORD dpi, const std::wstring& filter)
+{
+    HKEY desktop = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                          KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &desktop, nullptr) != ERROR_SUCCESS)
+        return -1;
+    DWORD previous = 0;
+    DWORD size = sizeof(previous);
+    const bool hadValue = ::RegQueryValueExW(desktop, L"LogPixels", nullptr, nullptr,
+                                             reinterpret_cast<BYTE*>(&previous), &size) == ERROR_SUCCESS;
+    ::RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                     sizeof(dpi));
+
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=" + filter;
+    ::SetEnvironmentVariableW(L"DIALOG_TEST_DPI", std::to_wstring(dpi).c_str());
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    int exitCode = -1;
+    if (::CreateProcessW(self, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                         &process)) {
+        ::WaitForSingleObject(process.hProcess, 240000);
+        DWORD code = 0;
+        if (::GetExitCodeProcess(process.hProcess, &code))
+            exitCode = static_cast<int>(code);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    ::SetEnvironmentVariableW(L"DIALOG_TEST_DPI", nullptr);
+
+    if (hadValue)
+        ::RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous),
+                         sizeof(previous));
+    else
+        ::RegDeleteValueW(desktop, L"LogPixels");
+    ::RegCloseKey(desktop);
+    return exitCode;
+}
+
+bool IsDpiChild()
+{
+    return ::GetEnvironmentVariableW(L"DIALOG_TEST_DPI", nullptr, 0) > 0;
 }

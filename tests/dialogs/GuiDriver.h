@@ -23,8 +23,8 @@ PairWindows FindVisiblePair(DWORD threadId);
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
 // Runs the dialog's modal loop (run) on this thread.  Once a pair of this thread is visible and
-// has painted, driver runs on a second thread; if the pair is still there when it returns,
-// endNow(pair) is called to end it.  An empty pair is handed to the driver when none showed.
+// has painted, driver runs on a second thread; if the modal loop has not ended 1.5 s after it
+// returns, endNow(pair) is called to end it.
 INT_PTR RunModalWithDriver(const std::function<INT_PTR()>& run,
                            const std::function<void(const PairWindows&)>& driver,
                            const std::function<void(const PairWindows&)>& endNow);
@@ -66,7 +66,16 @@ private:
     std::vector<DWORD> m_pixels;  // 0x00RRGGBB, top-down
 };
 
+// Runs this test program again, with only the tests that filter selects, at the given screen
+// resolution (the per-user LogPixels setting, restored afterwards) and with DIALOG_TEST_DPI
+// set in its environment.  Returns its exit code, or -1 when it could not be run.
+int RunSelfAtDpi(DWORD dpi, const std::wstring& filter);
+// Whether this process is such a child (then the test's GTEST_SKIP is not taken).
+bool IsDpiChild();
+
 // The folder of the running test program, with a trailing backslash.
 std::wstring TestProgramFolder();
+// A light grey window over the whole screen, so that screenshots show the soft shadows.
+HWND CreateLightBackdrop();
 // Saves the whole screen as a PNG beside the test program.
 bool SaveScreenPng(const std::wstring& name);

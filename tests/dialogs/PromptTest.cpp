@@ -5,6 +5,7 @@
 #include "GuiDriver.h"
 #include "dialogs/PromptDlg.h"
 #include "res/resource.h"
+#include "skin/SkinScale.h"
 
 namespace {
 
@@ -274,17 +275,56 @@ TEST(Prompt, AtScaleTwoEverythingDoublesButTheDragBand)
     EXPECT_EQ(afterBandPress.top - afterLowPress.top, 40);
 }
 
-TEST(Prompt, Screenshots)
+TEST(Prompt, ScreenshotAtScaleOne)
 {
-    for (float scale : {1.0f, 1.2f}) {
-        bool saved = false;
-        RunPrompt(PROMPT_CONFIRM_CANCEL, scale, L"本工具仅能修复键盘全部按键失灵的问题，是否继续？",
-                  [&](const PairWindows& pair) {
-                      MoveCursor(kParkedCursor);
-                      ::Sleep(200);
-                      saved = SaveScreenPng(scale == 1.0f ? L"prompt-scale-1.png" : L"prompt-scale-1.2.png");
-                      Click(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
-                  });
-        EXPECT_TRUE(saved);
-    }
+    HWND desk = CreateLightBackdrop();
+    bool saved = false;
+    INT_PTR result = RunPrompt(PROMPT_CONFIRM_CANCEL, 1.0f,
+                               L"本工具仅能修复键盘全部按键失灵的问题，是否继续？",
+                               [&](const PairWindows& pair) {
+                                   MoveCursor(kParkedCursor);
+                                   ::Sleep(200);
+                                   saved = SaveScreenPng(L"prompt-scale-1.png");
+                                   Click(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
+                               });
+    ::DestroyWindow(desk);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(result, IDOK);
+}
+
+TEST(Prompt, AtOneHundredTwentyDpi)
+{
+    EXPECT_EQ(RunSelfAtDpi(120, L"Prompt.ScaledByTheCallerInTheChild"), 0);
+}
+
+TEST(Prompt, ScaledByTheCallerInTheChild)
+{
+    if (!IsDpiChild())
+        GTEST_SKIP() << "runs at 120 dpi in a child of AtOneHundredTwentyDpi";
+    // The caller hands over its own scale, which the main window takes from the screen.
+    const float scale = ScaleFromScreenDpi();
+    EXPECT_FLOAT_EQ(scale, 1.2f);
+    HWND desk = CreateLightBackdrop();
+    RECT background{}, content{};
+    bool saved = false;
+    INT_PTR result = RunPrompt(PROMPT_CONFIRM_CANCEL, scale,
+                               L"本工具仅能修复键盘全部按键失灵的问题，是否继续？",
+                               [&](const PairWindows& pair) {
+                                   MoveCursor(kParkedCursor);
+                                   ::Sleep(200);
+                                   background = WindowRectOf(pair.background);
+                                   content = WindowRectOf(pair.content);
+                                   saved = SaveScreenPng(L"prompt-120dpi.png");
+                                   Click(CenterOf(ScreenRectOf(pair, IDC_BTN_CANCEL)));
+                               });
+    ::DestroyWindow(desk);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(SizeOf(background).cx, 403);
+    EXPECT_EQ(SizeOf(background).cy, 187);
+    // Following after the framework's centring: 6, 3, 6, 8 at this scale.
+    EXPECT_EQ(content.left - background.left, 6);
+    EXPECT_EQ(content.top - background.top, 3);
+    EXPECT_EQ(background.right - content.right, 6);
+    EXPECT_EQ(background.bottom - content.bottom, 8);
 }
