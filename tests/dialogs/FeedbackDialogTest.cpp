@@ -161,10 +161,12 @@ bool IsOpen(const PairWindows& pair)
 TEST_F(FeedbackDialog, LayoutAtNinetySixDpi)
 {
     RECT background{}, content{}, close{}, buttons[3]{};
+    wchar_t title[32] = {};
     CObservedFeedbackDlg dialog;
     INT_PTR result = Run(dialog, true, [&](const PairWindows& pair) {
         background = WindowRectOf(pair.background);
         content = WindowRectOf(pair.content);
+        ::GetWindowTextW(pair.background, title, 32);
         close = RectIn(Item(pair, IDC_BTN_FEEDBACK_CLOSE), pair.content);
         const int ids[3] = {IDC_BTN_SOLVED, IDC_BTN_UNSOLVED, IDC_BTN_MORE_PLANS};
         for (int i = 0; i < 3; ++i)
@@ -175,6 +177,7 @@ TEST_F(FeedbackDialog, LayoutAtNinetySixDpi)
         Click(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
     });
     EXPECT_NE(result, kForcedEnd);
+    EXPECT_STREQ(title, L"Tovrane");
     EXPECT_FLOAT_EQ(dialog.scaleSeen, 1.0f);
     EXPECT_EQ(SizeOf(background).cx, 410);
     EXPECT_EQ(SizeOf(background).cy, 479);
