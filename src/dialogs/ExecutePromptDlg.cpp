@@ -36,9 +36,6 @@ LRESULT CExecutePromptDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (CExecutePromptChildDlg* content = GetProgressContent())
             content->StopAnimation();
         OnOK();
-        // Sent from the worker's thread, this message is handled inside the modal loop's
-        // wait for posted messages, which would go on waiting: wake it to see the end.
-        PostMessage(WM_NULL);
         return 0;
     }
     if (msg == WM_WINDOWPOSCHANGED) {

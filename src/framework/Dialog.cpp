@@ -98,8 +98,13 @@ INT_PTR CDialog::DoModal()
 void CDialog::EndDialog(int result)
 {
     m_modalResult = result;
-    if (m_modal)
+    if (m_modal) {
         m_endModal = true;
+        // Ended from a message sent by another thread, the loop still waits in GetMessage
+        // for a posted message: give it one.
+        if (m_hWnd)
+            ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+    }
     if (m_hWnd)
         ::ShowWindow(m_hWnd, SW_HIDE);
 }
