@@ -165,6 +165,13 @@ void CSkinBackgroundDlg::RaiseContent()
     // so the order is checked once that has happened.
     if (!m_pContent || !m_pContent->IsWindow() || !::IsWindowVisible(m_pContent->m_hWnd))
         return;
+    // This window has no controls, so its focus is of no use.  Under Wine without a window
+    // manager the window that takes the focus is also raised over the others on the X server
+    // while Wine's own order stays as it was: the check below cannot see that, a new
+    // activation of the content window puts it back on top.
+    if (m_bContentTakesActivation && ::GetActiveWindow() == m_hWnd &&
+        ::IsWindowEnabled(m_pContent->m_hWnd))
+        ::SetActiveWindow(m_pContent->m_hWnd);
     for (HWND above = ::GetWindow(m_hWnd, GW_HWNDPREV); above;
          above = ::GetWindow(above, GW_HWNDPREV)) {
         if (above == m_pContent->m_hWnd)

@@ -116,11 +116,15 @@ protected:
     BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // Puts the content window back above this window when it lies below it (checked shortly
-    // after this window is shown or activated; timer 0x5A1).
+    // after this window is shown or activated; timer 0x5A1), after handing the activation on
+    // when m_bContentTakesActivation is set.
     void RaiseContent();
 
     BOOL m_bFollow = TRUE;            // cleared for good by the first drag
     BOOL m_bEndIfImageMissing = FALSE;
+    // Set by pairs whose background can be clicked while the content is usable (the main
+    // window): the same check hands the activation on to the content window.
+    BOOL m_bContentTakesActivation = FALSE;
     CSkinContentDlg* m_pContent = nullptr;
     SkinPairValues m_values;
 };

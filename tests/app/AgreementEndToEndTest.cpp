@@ -322,11 +322,24 @@ TEST_F(AgreementOnTheTool, At120DpiTheBubbleSitsAtTheScaledPlace)
     Screenshot(L"agreement_on_panel_120dpi");
     EXPECT_FALSE(OpenAfterClickAt(p.left + 200, p.top + 80));
 
-    // Last, because under Wine without a window manager the next press on the panel would
-    // leave the frame stacked over it.
+    // A press on the frame's shadow activates the frame: the panel still lies over it, shows
+    // its controls and gets the next press.
+    HWND repair = ChildById(m_panel, IDC_BTN_REPAIR);
+    const POINT onButton = CentreOf(RectOf(repair));
+    const COLORREF button = ScreenPixel(onButton.x, onButton.y);  // the bubble is closed
     ASSERT_TRUE(Open());
     RECT f = RectOf(m_frame);
     ASSERT_LT(f.left, p.left);
     EXPECT_FALSE(OpenAfterClickAt(f.left + 2, p.top + 300)) << "on the frame's shadow, outside the panel";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(onButton.x, onButton.y) == button; }, 2000))
+        << "the repair button shows, not the frame's empty panel image";
+    Screenshot(L"agreement_after_shadow_click_120dpi");
+    bool frameBelow = false;
+    for (HWND below = ::GetWindow(m_panel, GW_HWNDNEXT); below; below = ::GetWindow(below, GW_HWNDNEXT))
+        frameBelow = frameBelow || below == m_frame;
+    EXPECT_TRUE(frameBelow);
+    ClickControl(m_panel, IDC_CHECK_AGREE);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(repair); }, 2000)) << "the press reached the panel";
+    ClickControl(m_panel, IDC_CHECK_AGREE);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(repair) != FALSE; }, 2000));
 }
-
