@@ -22,22 +22,6 @@ BOOL CALLBACK CollectTopLevel(HWND hWnd, LPARAM param)
     return TRUE;
 }
 
-void SendMouse(DWORD flags, int x = 0, int y = 0)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        // Absolute coordinates are 0..65535 over the primary screen.
-        int width = ::GetSystemMetrics(SM_CXSCREEN);
-        int height = ::GetSystemMetrics(SM_CYSCREEN);
-        input.mi.dx = static_cast<LONG>((x * 65536LL + width / 2) / width);
-        input.mi.dy = static_cast<LONG>((y * 65536LL + height / 2) / height);
-        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    ::SendInput(1, &input, sizeof(input));
-}
-
 std::string JsonString(const std::wstring& text)
 {
     std::string out = "\"";
@@ -175,19 +159,9 @@ void MoveMouse(int x, int y)
     ::GetCursorPos(&from);
     const int steps = 4;
     for (int i = 1; i <= steps; ++i) {
-        SendMouse(MOUSEEVENTF_MOVE, from.x + (x - from.x) * i / steps, from.y + (y - from.y) * i / steps);
+        guitest::SendPointerTo(from.x + (x - from.x) * i / steps, from.y + (y - from.y) * i / steps);
         ::Sleep(15);
     }
-}
-
-void LeftDown()
-{
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-}
-
-void LeftUp()
-{
-    SendMouse(MOUSEEVENTF_LEFTUP);
 }
 
 void ClickAt(int x, int y)
@@ -198,39 +172,6 @@ void ClickAt(int x, int y)
     ::Sleep(60);
     LeftUp();
     ::Sleep(60);
-}
-
-void DragFromTo(POINT from, POINT to)
-{
-    MoveMouse(from.x, from.y);
-    ::Sleep(80);
-    LeftDown();
-    ::Sleep(150);
-    const int steps = 10;
-    for (int i = 1; i <= steps; ++i) {
-        SendMouse(MOUSEEVENTF_MOVE, from.x + (to.x - from.x) * i / steps,
-                  from.y + (to.y - from.y) * i / steps);
-        ::Sleep(40);
-    }
-    ::Sleep(150);
-    LeftUp();
-    ::Sleep(150);
-}
-
-void PressKey(WORD virtualKey)
-{
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = virtualKey;
-    inputs[1] = inputs[0];
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
-    ::Sleep(80);
-}
-
-POINT CentreOf(const RECT& r)
-{
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 std::wstring LoadedModulePath(DWORD processId, const std::wstring& moduleName)

@@ -1,6 +1,9 @@
 // Seeing and working the tool's windows from another process, as a user would.
 #pragma once
 
+#include "support/GuiInput.h"
+#include "support/ScreenCapture.h"
+
 #include <windows.h>
 
 #include <string>
@@ -39,25 +42,18 @@ HWND ChildById(HWND parent, int id);
 // Real input: the pointer moves there in a few steps, then the left button goes down and up.
 void MoveMouse(int x, int y);
 void ClickAt(int x, int y);
-void LeftDown();
-void LeftUp();
+using guitest::LeftDown;
+using guitest::LeftUp;
+using guitest::PressKey;
+using guitest::WaitUntil;
 // A press at from, moves to to, a release there.
-void DragFromTo(POINT from, POINT to);
-void PressKey(WORD virtualKey);
-POINT CentreOf(const RECT& r);
-
-// Polls condition every 50 ms until it holds or timeoutMs pass; whether it held.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs)
+inline void DragFromTo(POINT from, POINT to)
 {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount() - start >= timeoutMs)
-            return false;
-        ::Sleep(50);
-    }
+    guitest::Drag(from, to);
+}
+inline POINT CentreOf(const RECT& r)
+{
+    return guitest::CenterOf(r);
 }
 
 // The full path of the module of that name loaded in the process; empty when none.
@@ -68,7 +64,11 @@ std::string ToJson(const CWindowInfo& info);
 std::string ToJson(const std::vector<CWindowInfo>& infos);
 std::string Utf8(const std::wstring& text);
 
-// The whole screen as a PNG file; false when it could not be written.  GDI+ must be started.
-bool SaveScreenPng(const std::wstring& path);
-// The colour of a screen pixel (0x00BBGGRR).
-COLORREF ScreenPixel(int x, int y);
+// The whole screen as a PNG file (SaveScreenPng(path)); false when it could not be written.
+// GDI+ must be started.
+using guitest::SaveScreenPng;
+// The colour of a screen pixel (0x00BBGGRR), once drawing has settled.
+inline COLORREF ScreenPixel(int x, int y)
+{
+    return guitest::ScreenPixel(POINT{x, y});
+}

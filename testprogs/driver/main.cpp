@@ -11,9 +11,6 @@
 // Exit code 0 on success, 1 on a failure, 2 on a usage error.
 #include "Driver.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
-
 #include <cstdio>
 #include <cwchar>
 
@@ -84,12 +81,8 @@ int wmain(int argc, wchar_t** argv)
         return loaded ? 0 : 1;
     }
     if (command == L"shot" && argc == 3) {
-        ULONG_PTR token = 0;
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token, &input, nullptr);
-        bool saved = SaveScreenPng(argv[2]);
-        Gdiplus::GdiplusShutdown(token);
-        return saved ? 0 : 1;
+        guitest::GdiplusSession gdiplus;
+        return SaveScreenPng(argv[2]) ? 0 : 1;
     }
     return 2;
 }

@@ -67,7 +67,7 @@ LRESULT CALLBACK RecordClicks(int code, WPARAM wParam, LPARAM lParam)
 // Beside the test program, where the library lies; the build folder's path is plain ASCII.
 std::string LibraryFile(const char* name)
 {
-    std::wstring folder = TestProgramFolder();
+    std::wstring folder = ProgramFolder();
     return std::string(folder.begin(), folder.end()) + name;
 }
 
@@ -171,10 +171,10 @@ TEST_F(FeedbackDialog, LayoutAtNinetySixDpi)
         const int ids[3] = {IDC_BTN_SOLVED, IDC_BTN_UNSOLVED, IDC_BTN_MORE_PLANS};
         for (int i = 0; i < 3; ++i)
             buttons[i] = RectIn(Item(pair, ids[i]), pair.content);
-        MoveCursor(POINT{4, 4});
+        MoveTo(POINT{4, 4});
         ::Sleep(150);
         SaveScreenPng(L"feedback-96dpi.png");
-        Click(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
+        ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
     });
     EXPECT_NE(result, kForcedEnd);
     EXPECT_STREQ(title, L"Tovrane");
@@ -207,7 +207,7 @@ TEST_F(FeedbackDialog, EachAnswerReportsItsCodeAndThenTheQuestion)
         CObservedFeedbackDlg dialog;
         INT_PTR result = Run(dialog, true, [&](const PairWindows& pair) {
             answeredWhileOpen = Journal().empty();
-            Click(CenterOf(ScreenRectOf(pair, id)));
+            ClickAt(CenterOf(ScreenRectOf(pair, id)));
         });
         EXPECT_NE(result, kForcedEnd) << "the answer closes the dialog";
         EXPECT_TRUE(answeredWhileOpen);
@@ -226,7 +226,7 @@ TEST_F(FeedbackDialog, AClickOnTheGlowOrACommandAfterTheCursorLeftReportsNothing
     INT_PTR result = Run(dialog, true, [&](const PairWindows& pair) {
         RECT solved = ScreenRectOf(pair, IDC_BTN_SOLVED);
         // Inside the button window, in its 9-pixel transparent edge.
-        Click(POINT{solved.left + 4, (solved.top + solved.bottom) / 2});
+        ClickAt(POINT{solved.left + 4, (solved.top + solved.bottom) / 2});
         ::Sleep(200);
         openAfterGlowClick = IsOpen(pair);
 
@@ -234,15 +234,15 @@ TEST_F(FeedbackDialog, AClickOnTheGlowOrACommandAfterTheCursorLeftReportsNothing
         // and the pointer goes away; the command then arrives with the cursor outside.
         ::PostMessageW(pair.background, WM_TEST_HOLD, 0, 0);
         ::WaitForSingleObject(dialog.holding, 2000);
-        MoveCursor(CenterOf(solved));
+        MoveTo(CenterOf(solved));
         LeftDown();
         LeftUp();
-        MoveCursor(POINT{4, 4});
+        MoveTo(POINT{4, 4});
         ::SetEvent(dialog.release);
         ::Sleep(400);
         openAfterLateCommand = IsOpen(pair);
         beforeClose = Journal();
-        Click(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
+        ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
     });
     EXPECT_NE(result, kForcedEnd);
     EXPECT_TRUE(openAfterGlowClick);
@@ -263,11 +263,11 @@ TEST_F(FeedbackDialog, TheMoreButtonOpensTheHomePageEachTimeAndStaysOpen)
         // Three quick presses: the second arrives as a double click.
         POINT more = CenterOf(ScreenRectOf(pair, IDC_BTN_MORE_PLANS));
         for (int i = 0; i < 3; ++i)
-            Click(more);
-        MoveCursor(POINT{4, 4});
+            ClickAt(more);
+        MoveTo(POINT{4, 4});
         ::Sleep(200);
         openAfterThree = IsOpen(pair);
-        Click(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
+        ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
     });
     EXPECT_NE(result, kForcedEnd);
     EXPECT_TRUE(openAfterThree);
@@ -285,10 +285,10 @@ TEST_F(FeedbackDialog, WithoutABindingTheAnswersCloseSilently)
         bool moreKeptItOpen = false;
         CObservedFeedbackDlg dialog;
         INT_PTR result = Run(dialog, false, [&](const PairWindows& pair) {
-            Click(CenterOf(ScreenRectOf(pair, IDC_BTN_MORE_PLANS)));
+            ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_MORE_PLANS)));
             ::Sleep(200);
             moreKeptItOpen = IsOpen(pair);
-            Click(CenterOf(ScreenRectOf(pair, id)));
+            ClickAt(CenterOf(ScreenRectOf(pair, id)));
         });
         EXPECT_NE(result, kForcedEnd) << "button " << id;
         EXPECT_TRUE(moreKeptItOpen);
@@ -327,7 +327,7 @@ TEST_F(FeedbackDialog, DraggingUsesTheDragOutsetsAndEndsTheFollowing)
         RECT after = WindowRectOf(pair.content);
         EXPECT_EQ(after.left, before.left);
         EXPECT_EQ(after.top, before.top);
-        Click(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
+        ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
     });
     EXPECT_NE(result, kForcedEnd);
     // Following: 5, 3, 5, 7.
@@ -352,12 +352,12 @@ TEST_F(FeedbackDialog, EnterAndEscapeLeaveItOpen)
     INT_PTR result = Run(dialog, true, [&](const PairWindows& pair) {
         PressKey(VK_RETURN);
         PressKey(VK_ESCAPE);
-        Click(Offset(CenterOf(WindowRectOf(pair.content)), 0, -120));  // on the panel
+        ClickAt(Offset(CenterOf(WindowRectOf(pair.content)), 0, -120));  // on the panel
         PressKey(VK_RETURN);
         PressKey(VK_ESCAPE);
         ::Sleep(300);
         open = IsOpen(pair) && Journal().empty();
-        Click(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
+        ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));
     });
     EXPECT_NE(result, kForcedEnd);
     EXPECT_TRUE(open);
@@ -383,15 +383,15 @@ TEST_F(FeedbackDialog, ScaledLayoutInTheChild)
         const int ids[3] = {IDC_BTN_SOLVED, IDC_BTN_UNSOLVED, IDC_BTN_MORE_PLANS};
         for (int i = 0; i < 3; ++i)
             buttons[i] = RectIn(Item(pair, ids[i]), pair.content);
-        MoveCursor(POINT{4, 4});
+        MoveTo(POINT{4, 4});
         ::Sleep(150);
         SaveScreenPng(L"feedback-120dpi.png");
         // 9 pixels in lies in the glow edge, which is 10 pixels wide at this scale.
         RECT solved = ScreenRectOf(pair, IDC_BTN_SOLVED);
-        Click(POINT{solved.left + 9, (solved.top + solved.bottom) / 2});
+        ClickAt(POINT{solved.left + 9, (solved.top + solved.bottom) / 2});
         ::Sleep(200);
         openAfterGlowClick = IsOpen(pair) && Journal().empty();
-        Click(CenterOf(solved));
+        ClickAt(CenterOf(solved));
     });
     ::DestroyWindow(desk);
     EXPECT_NE(result, kForcedEnd);

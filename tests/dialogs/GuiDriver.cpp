@@ -4,7 +4,6 @@
 #include <gdiplus.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <thread>
 
 #include "skin/PngResource.h"
@@ -49,56 +48,6 @@ PairWindows FindPair(DWORD threadId, bool visibleOnly)
     return pair;
 }
 
-void SendMouse(DWORD flags, POINT screen)
-{
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    // Rounded up, so that the conversion back to pixels lands on the pixel itself.
-    input.mi.dx = static_cast<LONG>((screen.x * 65536LL + width - 1) / width);
-    input.mi.dy = static_cast<LONG>((screen.y * 65536LL + height - 1) / height);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-// A button event where the pointer is: no move, so the press and release cannot shift it.
-void SendButton(DWORD flags)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof(input));
-    ::Sleep(30);
-}
-
-POINT CursorNow()
-{
-    POINT p{};
-    ::GetCursorPos(&p);
-    return p;
-}
-
-// The PNG encoder of GDI+.
-bool PngEncoder(CLSID* clsid)
-{
-    UINT count = 0;
-    UINT size = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0)
-        return false;
-    std::vector<BYTE> buffer(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok)
-        return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(codecs[i].MimeType, L"image/png") == 0) {
-            *clsid = codecs[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
 // Pixels of a 32-bit top-down DIB section filled by draw.
 std::vector<DWORD> RenderPixels(int width, int height, const std::function<void(HDC)>& draw)
 {
@@ -131,51 +80,16 @@ std::vector<DWORD> RenderPixels(int width, int height, const std::function<void(
     return pixels;
 }
 
-bool Near(DWORD a, DWORD b, int tolerance)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        int ca = static_cast<int>((a >> shift) & 0xFF);
-        int cb = static_cast<int>((b >> shift) & 0xFF);
-        if (std::abs(ca - cb) > tolerance)
-            return false;
-    }
-    return true;
-}
-
-
-// GDI+ for the test program, started on first need.
-struct GdiplusSession {
-    GdiplusSession()
-    {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    }
-    ~GdiplusSession() { Gdiplus::GdiplusShutdown(token); }
-    ULONG_PTR token = 0;
-};
-
 }  // namespace
 
 void EnsureGdiplus()
 {
-    static GdiplusSession session;
+    static guitest::GdiplusSession session;
 }
 
 PairWindows FindVisiblePair(DWORD threadId)
 {
     return FindPair(threadId, true);
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
-        ::Sleep(20);
-    }
 }
 
 INT_PTR RunModalWithDriver(const std::function<INT_PTR()>& run,
@@ -215,67 +129,6 @@ INT_PTR RunModalWithDriver(const std::function<INT_PTR()>& run,
     done = true;
     worker.join();
     return result;
-}
-
-void MoveCursor(POINT screen)
-{
-    SendMouse(0, screen);
-    WaitUntil([&] {
-        POINT now = CursorNow();
-        return now.x == screen.x && now.y == screen.y;
-    }, 1000);
-    ::Sleep(30);
-}
-
-void LeftDown()
-{
-    SendButton(MOUSEEVENTF_LEFTDOWN);
-}
-
-void LeftUp()
-{
-    SendButton(MOUSEEVENTF_LEFTUP);
-}
-
-void Click(POINT screen)
-{
-    MoveCursor(screen);
-    ::Sleep(50);
-    LeftDown();
-    LeftUp();
-    ::Sleep(100);
-}
-
-void Drag(POINT from, POINT to)
-{
-    MoveCursor(from);
-    ::Sleep(50);
-    LeftDown();
-    ::Sleep(50);
-    const int steps = 10;
-    for (int i = 1; i <= steps; ++i) {
-        MoveCursor(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
-        ::Sleep(20);
-    }
-    ::Sleep(100);
-    LeftUp();
-    ::Sleep(200);
-}
-
-void PressKey(WORD virtualKey)
-{
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = virtualKey;
-    inputs[1] = inputs[0];
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
-    ::Sleep(100);
-}
-
-POINT CenterOf(const RECT& r)
-{
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 POINT Offset(POINT p, int dx, int dy)
@@ -327,7 +180,7 @@ bool CScreenShot::SavePng(const std::wstring& path) const
 {
     EnsureGdiplus();
     CLSID png;
-    if (!PngEncoder(&png))
+    if (!guitest::PngEncoder(&png))
         return false;
     Gdiplus::Bitmap bitmap(m_width, m_height, m_width * 4, PixelFormat32bppRGB,
                            reinterpret_cast<BYTE*>(const_cast<DWORD*>(m_pixels.data())));
@@ -353,7 +206,7 @@ double CScreenShot::MatchPng(const RECT& sub, UINT pngId, int tolerance) const
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             DWORD shot = m_pixels[static_cast<size_t>(y + sub.top) * m_width + x + sub.left];
-            if (Near(shot, expected[static_cast<size_t>(y) * width + x], tolerance))
+            if (guitest::NearColor(shot, expected[static_cast<size_t>(y) * width + x], tolerance))
                 ++matching;
         }
     }
@@ -365,18 +218,9 @@ bool CScreenShot::DiffersFrom(const CScreenShot& other) const
     return m_width != other.m_width || m_height != other.m_height || m_pixels != other.m_pixels;
 }
 
-std::wstring TestProgramFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
 bool SaveScreenPng(const std::wstring& name)
 {
-    CScreenShot shot(Rect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
-    return shot.SavePng(TestProgramFolder() + name);
+    return guitest::SaveScreenPng(ProgramFolder() + name);
 }
 
 HWND CreateLightBackdrop()

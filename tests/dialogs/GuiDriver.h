@@ -3,11 +3,24 @@
 // keys and reads rectangles and screen pixels.
 #pragma once
 
+#include "support/GuiInput.h"
+#include "support/ScreenCapture.h"
+
 #include <windows.h>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+using guitest::CenterOf;
+using guitest::ClickAt;
+using guitest::Drag;
+using guitest::LeftDown;
+using guitest::LeftUp;
+using guitest::MoveTo;
+using guitest::PressKey;
+using guitest::ProgramFolder;
+using guitest::WaitUntil;
 
 // Starts GDI+ for the test program once; the dialogs' images need it.
 void EnsureGdiplus();
@@ -20,8 +33,6 @@ struct PairWindows {
 // The visible pair of the given thread: the content window is the one owned by the other.
 PairWindows FindVisiblePair(DWORD threadId);
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
-
 // Runs the dialog's modal loop (run) on this thread.  Once a pair of this thread is visible and
 // has painted, driver runs on a second thread; if the modal loop has not ended 1.5 s after it
 // returns, endNow(pair) is called to end it.
@@ -29,16 +40,6 @@ INT_PTR RunModalWithDriver(const std::function<INT_PTR()>& run,
                            const std::function<void(const PairWindows&)>& driver,
                            const std::function<void(const PairWindows&)>& endNow);
 
-// Real input.
-void MoveCursor(POINT screen);
-void LeftDown();
-void LeftUp();
-void Click(POINT screen);
-// Presses at from, moves to to in steps, releases there.
-void Drag(POINT from, POINT to);
-void PressKey(WORD virtualKey);
-
-POINT CenterOf(const RECT& r);
 POINT Offset(POINT p, int dx, int dy);
 RECT WindowRectOf(HWND hWnd);
 // A window's rectangle in the client coordinates of another window.
@@ -73,8 +74,6 @@ int RunSelfAtDpi(DWORD dpi, const std::wstring& filter);
 // Whether this process is such a child (then the test's GTEST_SKIP is not taken).
 bool IsDpiChild();
 
-// The folder of the running test program, with a trailing backslash.
-std::wstring TestProgramFolder();
 // A light grey window over the whole screen, so that screenshots show the soft shadows.
 HWND CreateLightBackdrop();
 // Saves the whole screen as a PNG beside the test program.

@@ -265,7 +265,7 @@ TEST(Progress, EnterEscapeAndDraggingLeaveItOpenWhereItIs)
         PressKey(VK_RETURN);
         ::Sleep(300);
         openAfterContentKeys = ::IsWindowVisible(pair.background) && ::IsWindowVisible(pair.content);
-        MoveCursor(POINT{4, 4});
+        MoveTo(POINT{4, 4});
         CloseFromWorker(pair.background);
     });
     EXPECT_EQ(result, IDOK);
@@ -281,7 +281,7 @@ TEST(Progress, ScreenshotAtScaleOne)
     bool saved = false;
     CObservedProgressDlg progress;
     INT_PTR result = RunProgress(progress, 1.0f, L"正在修复，请稍等", [&](const PairWindows& pair) {
-        MoveCursor(POINT{4, 4});
+        MoveTo(POINT{4, 4});
         WaitUntil([&] { return progress.DotCountNow() == 2; }, 3000);
         ::Sleep(200);
         saved = SaveScreenPng(L"progress-scale-1.png");
@@ -308,7 +308,7 @@ TEST(Progress, ScaledByTheCallerInTheChild)
     bool saved = false;
     CObservedProgressDlg progress;
     INT_PTR result = RunProgress(progress, scale, L"正在修复，请稍等", [&](const PairWindows& pair) {
-        MoveCursor(POINT{4, 4});
+        MoveTo(POINT{4, 4});
         WaitUntil([&] { return progress.DotCountNow() == 3; }, 4000);
         ::Sleep(200);
         background = WindowRectOf(pair.background);

@@ -108,10 +108,10 @@ TEST(Prompt, EachModeShowsItsButtonsWhereTheyBelongWithTheirImages)
         SCOPED_TRACE(testing::Message() << "mode " << c.mode);
         Observed seen;
         INT_PTR result = RunPrompt(c.mode, 1.0f, L"修复成功", [&](const PairWindows& pair) {
-            MoveCursor(kParkedCursor);
+            MoveTo(kParkedCursor);
             ::Sleep(150);
             Observe(pair, seen);
-            Click(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
+            ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
         });
         EXPECT_EQ(result, IDOK);
 
@@ -147,14 +147,14 @@ TEST(Prompt, CancelButtonAndCloseCrossEndWithCancel)
 {
     for (int mode : {PROMPT_YES_NO, PROMPT_CONFIRM_CANCEL}) {
         INT_PTR result = RunPrompt(mode, 1.0f, L"是否继续", [&](const PairWindows& pair) {
-            Click(CenterOf(ScreenRectOf(pair, IDC_BTN_CANCEL)));
+            ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_CANCEL)));
         });
         EXPECT_EQ(result, IDCANCEL) << "cancel button, mode " << mode;
     }
     for (const ModeCase& c : kModes) {
         bool pressed = false;
         INT_PTR result = RunPrompt(c.mode, 1.0f, L"是否继续", [&](const PairWindows& pair) {
-            Click(CenterOf(ScreenRectOf(pair, IDC_BTN_CLOSE)));
+            ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_CLOSE)));
             pressed = true;
         });
         EXPECT_TRUE(pressed);
@@ -169,7 +169,7 @@ TEST(Prompt, EmptyTextShowsAnEmptyLabelAndTheButtonsStillWork)
         wchar_t text[64] = L"unchanged";
         ::GetWindowTextW(Item(pair, IDC_STATIC_PROMPT_TEXT), text, 64);
         label = text;
-        Click(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
+        ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
     });
     EXPECT_EQ(label, L"");
     EXPECT_EQ(result, IDOK);
@@ -185,12 +185,12 @@ TEST(Prompt, EnterAndEscapeLeaveItOpen)
         ::Sleep(300);
         openAfterKeys = ::IsWindowVisible(pair.background) && ::IsWindowVisible(pair.content);
         // Again with the content window active.
-        Click(CenterOf(ScreenRectOf(pair, IDC_STATIC_PROMPT_TEXT)));
+        ClickAt(CenterOf(ScreenRectOf(pair, IDC_STATIC_PROMPT_TEXT)));
         PressKey(VK_ESCAPE);
         PressKey(VK_RETURN);
         ::Sleep(300);
         openAfterKeysOnContent = ::IsWindowVisible(pair.background) && ::IsWindowVisible(pair.content);
-        Click(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
+        ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
     });
     EXPECT_TRUE(openAfterKeys);
     EXPECT_TRUE(openAfterKeysOnContent);
@@ -204,15 +204,15 @@ TEST(Prompt, DraggingTheTitleBandTakesTheShadowAlong)
     INT_PTR result = RunPrompt(PROMPT_CONFIRM, 1.0f, L"拖动", [&](const PairWindows& pair) {
         before = WindowRectOf(pair.content);
         POINT grip{before.left + 60, before.top + 12};
-        MoveCursor(grip);
+        MoveTo(grip);
         LeftDown();
         for (int i = 1; i <= 5; ++i)
-            MoveCursor(Offset(grip, 8 * i, 5 * i));
+            MoveTo(Offset(grip, 8 * i, 5 * i));
         ::Sleep(150);
         midContent = WindowRectOf(pair.content);
         midBackground = WindowRectOf(pair.background);
         for (int i = 6; i <= 10; ++i)
-            MoveCursor(Offset(grip, 8 * i, 5 * i));
+            MoveTo(Offset(grip, 8 * i, 5 * i));
         ::Sleep(150);
         LeftUp();
         ::Sleep(200);
@@ -224,7 +224,7 @@ TEST(Prompt, DraggingTheTitleBandTakesTheShadowAlong)
         ::Sleep(150);
         afterOwnMove = WindowRectOf(pair.background);
         contentAfterOwnMove = WindowRectOf(pair.content);
-        Click(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
+        ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(content.left - before.left, 80);
@@ -245,7 +245,7 @@ TEST(Prompt, AtScaleTwoEverythingDoublesButTheDragBand)
     Observed seen;
     RECT beforeLowPress{}, afterLowPress{}, afterBandPress{};
     INT_PTR result = RunPrompt(PROMPT_CONFIRM_CANCEL, 2.0f, L"放大", [&](const PairWindows& pair) {
-        MoveCursor(kParkedCursor);
+        MoveTo(kParkedCursor);
         ::Sleep(150);
         Observe(pair, seen);
         // 35 pixels down lies inside the doubled title band but outside the 30-pixel drag band.
@@ -256,7 +256,7 @@ TEST(Prompt, AtScaleTwoEverythingDoublesButTheDragBand)
         POINT band{afterLowPress.left + 80, afterLowPress.top + 25};
         Drag(band, Offset(band, 40, 40));
         afterBandPress = WindowRectOf(pair.content);
-        Click(CenterOf(ScreenRectOf(pair, IDC_BTN_CANCEL)));
+        ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_CANCEL)));
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(SizeOf(seen.background).cx, 672);
@@ -282,10 +282,10 @@ TEST(Prompt, ScreenshotAtScaleOne)
     INT_PTR result = RunPrompt(PROMPT_CONFIRM_CANCEL, 1.0f,
                                L"本工具仅能修复键盘全部按键失灵的问题，是否继续？",
                                [&](const PairWindows& pair) {
-                                   MoveCursor(kParkedCursor);
+                                   MoveTo(kParkedCursor);
                                    ::Sleep(200);
                                    saved = SaveScreenPng(L"prompt-scale-1.png");
-                                   Click(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
+                                   ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_OK)));
                                });
     ::DestroyWindow(desk);
     EXPECT_TRUE(saved);
@@ -310,12 +310,12 @@ TEST(Prompt, ScaledByTheCallerInTheChild)
     INT_PTR result = RunPrompt(PROMPT_CONFIRM_CANCEL, scale,
                                L"本工具仅能修复键盘全部按键失灵的问题，是否继续？",
                                [&](const PairWindows& pair) {
-                                   MoveCursor(kParkedCursor);
+                                   MoveTo(kParkedCursor);
                                    ::Sleep(200);
                                    background = WindowRectOf(pair.background);
                                    content = WindowRectOf(pair.content);
                                    saved = SaveScreenPng(L"prompt-120dpi.png");
-                                   Click(CenterOf(ScreenRectOf(pair, IDC_BTN_CANCEL)));
+                                   ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_CANCEL)));
                                });
     ::DestroyWindow(desk);
     EXPECT_TRUE(saved);

@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <vector>
 
+using namespace guitest;
+
 namespace {
 
 const COLORREF kRed = RGB(200, 0, 0);
@@ -114,14 +116,14 @@ POINT ScreenPointOf(HWND hWnd, int x, int y)
 void PointAt(HWND hWnd, int x, int y)
 {
     POINT p = ScreenPointOf(hWnd, x, y);
-    MovePointerTo(p.x, p.y);
-    PumpMessages(200);
+    MoveTo(p.x, p.y);
+    PumpFor(200);
 }
 
 void Repaint(HWND hWnd)
 {
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    PumpMessages(50);
+    PumpFor(50);
 }
 
 // The bounding box of the pixels that differ clearly from the background colour.
@@ -158,7 +160,7 @@ void InkMeans(HWND hWnd, const RECT& box, int* red, int* blue)
     long sumRed = 0, sumBlue = 0, count = 0;
     for (int x = box.left; x < box.right; ++x)
         for (int y = box.top; y < box.bottom; ++y) {
-            COLORREF c = ClientPixel(hWnd, x, y);
+            COLORREF c = WindowDcPixel(hWnd, x, y);
             if (NearColor(c, RGB(255, 255, 255), 60))
                 continue;
             sumRed += GetRValue(c);
@@ -178,17 +180,17 @@ class SkinControls : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MovePointerTo(1000, 900);
+        MoveTo(1000, 900);
         ASSERT_TRUE(m_dlg.Create(IDD_CONTROLS_TEST, nullptr));
         m_dlg.ShowWindow(SW_SHOW);
         ::SetForegroundWindow(m_dlg);
-        PumpMessages(300);
+        PumpFor(300);
     }
     void TearDown() override
     {
-        MovePointerTo(1000, 900);
+        MoveTo(1000, 900);
         m_dlg.DestroyWindow();
-        PumpMessages(50);
+        PumpFor(50);
     }
     CControlsDlg m_dlg;
 };
@@ -206,45 +208,45 @@ protected:
 TEST_F(SkinControls, PngButtonShowsTheImageOfItsState)
 {
     HWND button = m_dlg.m_png;
-    EXPECT_COLOR(ClientPixel(button, 20, 10), kRed);
+    EXPECT_COLOR(WindowDcPixel(button, 20, 10), kRed);
 
     PointAt(button, 20, 10);  // rests longer than the 10 ms hover time
     EXPECT_EQ(m_dlg.m_png.GetState(), STATE_HOVER);
-    EXPECT_COLOR(ClientPixel(button, 20, 10), kGreen);
+    EXPECT_COLOR(WindowDcPixel(button, 20, 10), kGreen);
 
-    PressLeft();
-    PumpMessages(150);
+    LeftDown();
+    PumpFor(150);
     EXPECT_EQ(m_dlg.m_png.GetState(), STATE_PRESSED);
-    EXPECT_COLOR(ClientPixel(button, 20, 10), kBlue);
+    EXPECT_COLOR(WindowDcPixel(button, 20, 10), kBlue);
 
-    ReleaseLeft();
-    PumpMessages(150);
+    LeftUp();
+    PumpFor(150);
     EXPECT_EQ(m_dlg.m_png.GetState(), STATE_HOVER) << "released: hover, not normal";
-    EXPECT_COLOR(ClientPixel(button, 20, 10), kGreen);
+    EXPECT_COLOR(WindowDcPixel(button, 20, 10), kGreen);
     EXPECT_EQ(m_dlg.clicks, std::vector<int>{IDC_TEST_PNG_BUTTON});
 
     PointAt(m_dlg, 200, 20);
     EXPECT_EQ(m_dlg.m_png.GetState(), STATE_NORMAL);
     EXPECT_FALSE(m_dlg.m_png.IsTracking());
-    EXPECT_COLOR(ClientPixel(button, 20, 10), kRed);
+    EXPECT_COLOR(WindowDcPixel(button, 20, 10), kRed);
 
     // Disabled: the disabled image whatever the pointer does; the state stays.
     m_dlg.m_png.EnableWindow(FALSE);
     Repaint(button);
-    EXPECT_COLOR(ClientPixel(button, 20, 10), kGrey);
+    EXPECT_COLOR(WindowDcPixel(button, 20, 10), kGrey);
     PointAt(button, 20, 10);
-    PressLeft();
-    PumpMessages(100);
-    ReleaseLeft();
-    PumpMessages(100);
+    LeftDown();
+    PumpFor(100);
+    LeftUp();
+    PumpFor(100);
     EXPECT_EQ(m_dlg.m_png.GetState(), STATE_NORMAL);
-    EXPECT_COLOR(ClientPixel(button, 20, 10), kGrey);
+    EXPECT_COLOR(WindowDcPixel(button, 20, 10), kGrey);
     EXPECT_EQ(m_dlg.clicks.size(), 1u);
     PointAt(m_dlg, 200, 20);
 
     m_dlg.m_png.EnableWindow(TRUE);
     Repaint(button);
-    EXPECT_COLOR(ClientPixel(button, 20, 10), kRed);
+    EXPECT_COLOR(WindowDcPixel(button, 20, 10), kRed);
 }
 
 TEST_F(SkinControls, PngButtonLeavesOutTheLastColumnAndRowWhenEnlarged)
@@ -252,16 +254,16 @@ TEST_F(SkinControls, PngButtonLeavesOutTheLastColumnAndRowWhenEnlarged)
     HWND edge = m_dlg.m_edge;
     EXPECT_EQ(m_dlg.m_edge.SourceRectFor(10, 10).Width, 10);
     // Scale 1: drawn 1:1 from the full image, the magenta edge shows.
-    EXPECT_COLOR(ClientPixel(edge, 9, 4), kMagenta);
-    EXPECT_COLOR(ClientPixel(edge, 4, 9), kMagenta);
-    EXPECT_COLOR(ClientPixel(edge, 4, 4), kGreen);
+    EXPECT_COLOR(WindowDcPixel(edge, 9, 4), kMagenta);
+    EXPECT_COLOR(WindowDcPixel(edge, 4, 9), kMagenta);
+    EXPECT_COLOR(WindowDcPixel(edge, 4, 4), kGreen);
 
     // Enlarged to 20 x 20 at scale 1 the whole image is drawn: the edge fills the last pixels.
     m_dlg.m_edge.MoveWindow(60, 10, 20, 20);
     Repaint(edge);
-    int fullRight = GetRValue(ClientPixel(edge, 19, 10));
-    EXPECT_GT(GetRValue(ClientPixel(edge, 18, 10)), 150);
-    EXPECT_GT(GetRValue(ClientPixel(edge, 10, 18)), 150);
+    int fullRight = GetRValue(WindowDcPixel(edge, 19, 10));
+    EXPECT_GT(GetRValue(WindowDcPixel(edge, 18, 10)), 150);
+    EXPECT_GT(GetRValue(WindowDcPixel(edge, 10, 18)), 150);
 
     // At scale 2 the source is one column and one row smaller: no magenta pixel inside, at
     // most a trace of it in the very last one where the stretching reaches the edge.
@@ -272,11 +274,11 @@ TEST_F(SkinControls, PngButtonLeavesOutTheLastColumnAndRowWhenEnlarged)
     EXPECT_EQ(source.Height, 9);
     for (int i = 0; i < 19; i += 3) {
         SCOPED_TRACE(i);
-        EXPECT_LT(GetRValue(ClientPixel(edge, 18, i)), 60);
-        EXPECT_LT(GetRValue(ClientPixel(edge, i, 18)), 60);
+        EXPECT_LT(GetRValue(WindowDcPixel(edge, 18, i)), 60);
+        EXPECT_LT(GetRValue(WindowDcPixel(edge, i, 18)), 60);
     }
-    EXPECT_LT(GetRValue(ClientPixel(edge, 19, 10)), fullRight);
-    EXPECT_COLOR(ClientPixel(edge, 10, 10), kGreen);
+    EXPECT_LT(GetRValue(WindowDcPixel(edge, 19, 10)), fullRight);
+    EXPECT_COLOR(WindowDcPixel(edge, 10, 10), kGreen);
     EXPECT_EQ(m_dlg.m_edge.SourceRectFor(10, 10).Width, 9);
     m_dlg.m_edge.m_fScale = 1.25f;
     EXPECT_EQ(m_dlg.m_edge.SourceRectFor(26, 34).Width, 25);
@@ -289,19 +291,19 @@ TEST_F(SkinControls, ImageButtonStatesBackdropAndHotArea)
 {
     HWND button = m_dlg.m_image;
     // The transparent margin shows the backdrop (cyan part of the panel), the core the state.
-    EXPECT_COLOR(ClientPixel(button, 2, 2), kCyan);
-    EXPECT_COLOR(ClientPixel(button, 30, 20), kRed);
+    EXPECT_COLOR(WindowDcPixel(button, 2, 2), kCyan);
+    EXPECT_COLOR(WindowDcPixel(button, 30, 20), kRed);
 
     PointAt(button, 30, 20);
-    EXPECT_COLOR(ClientPixel(button, 30, 20), kGreen);
-    PressLeft();
-    PumpMessages(150);
-    EXPECT_COLOR(ClientPixel(button, 30, 20), kBlue);
-    ReleaseLeft();
-    PumpMessages(150);
-    EXPECT_COLOR(ClientPixel(button, 30, 20), kGreen);
+    EXPECT_COLOR(WindowDcPixel(button, 30, 20), kGreen);
+    LeftDown();
+    PumpFor(150);
+    EXPECT_COLOR(WindowDcPixel(button, 30, 20), kBlue);
+    LeftUp();
+    PumpFor(150);
+    EXPECT_COLOR(WindowDcPixel(button, 30, 20), kGreen);
     PointAt(m_dlg, 200, 20);
-    EXPECT_COLOR(ClientPixel(button, 30, 20), kRed);
+    EXPECT_COLOR(WindowDcPixel(button, 30, 20), kRed);
 
     m_dlg.m_image.SetHotMargins(19, 19, 19, 19);
     PointAt(button, 5, 5);
@@ -315,7 +317,7 @@ TEST_F(SkinControls, ImageButtonStatesBackdropAndHotArea)
 
     m_dlg.m_image.EnableWindow(FALSE);
     Repaint(button);
-    EXPECT_COLOR(ClientPixel(button, 30, 20), kGrey);
+    EXPECT_COLOR(WindowDcPixel(button, 30, 20), kGrey);
     m_dlg.m_image.EnableWindow(TRUE);
 
     // Erasing alone paints the whole button.
@@ -352,18 +354,18 @@ TEST_F(SkinControls, CheckBoxCellsAndTextStart)
     EXPECT_EQ(cell.right - cell.left, 16);
     EXPECT_EQ(m_dlg.m_check.TextLeftFor(client), 18);
 
-    EXPECT_COLOR(ClientPixel(box, 8, 10), kCellTicked);
+    EXPECT_COLOR(WindowDcPixel(box, 8, 10), kCellTicked);
     // Text: black ink from x 18 on, nothing between the box and 18.
     RECT ink = InkBox(box, kWhite);
     bool gap = true;
     for (int y = 0; y < 20; ++y)
         for (int x = 16; x < 18; ++x)
-            gap = gap && NearColor(ClientPixel(box, x, y), kWhite, 60);
+            gap = gap && NearColor(WindowDcPixel(box, x, y), kWhite, 60);
     EXPECT_TRUE(gap);
     RECT textInk{client.right, 0, 0, 0};
     for (int x = 18; x < client.right && textInk.left == client.right; ++x)
         for (int y = 0; y < 20; ++y)
-            if (!NearColor(ClientPixel(box, x, y), kWhite, 60)) {
+            if (!NearColor(WindowDcPixel(box, x, y), kWhite, 60)) {
                 textInk.left = x;
                 break;
             }
@@ -373,13 +375,13 @@ TEST_F(SkinControls, CheckBoxCellsAndTextStart)
 
     // A real click toggles it and the parent hears of it.
     PointAt(box, 8, 10);
-    PressLeft();
-    PumpMessages(80);
-    ReleaseLeft();
-    PumpMessages(200);
+    LeftDown();
+    PumpFor(80);
+    LeftUp();
+    PumpFor(200);
     EXPECT_EQ(m_dlg.m_check.GetCheck(), BST_UNCHECKED);
     EXPECT_EQ(m_dlg.clicks, std::vector<int>{IDC_TEST_CHECK});
-    EXPECT_COLOR(ClientPixel(box, 8, 10), kCellEmpty);
+    EXPECT_COLOR(WindowDcPixel(box, 8, 10), kCellEmpty);
     PointAt(m_dlg, 200, 20);
 
     // Indeterminate shows the empty cell too.
@@ -387,10 +389,10 @@ TEST_F(SkinControls, CheckBoxCellsAndTextStart)
     m_dlg.m_check.SetCheck(BST_INDETERMINATE);
     ASSERT_EQ(m_dlg.m_check.GetCheck(), BST_INDETERMINATE);
     Repaint(box);
-    EXPECT_COLOR(ClientPixel(box, 8, 10), kCellEmpty);
+    EXPECT_COLOR(WindowDcPixel(box, 8, 10), kCellEmpty);
     m_dlg.m_check.SetCheck(BST_CHECKED);
     Repaint(box);
-    EXPECT_COLOR(ClientPixel(box, 8, 10), kCellTicked);
+    EXPECT_COLOR(WindowDcPixel(box, 8, 10), kCellTicked);
 }
 
 TEST(SkinCheckBox, AtScale2TheBoxIs32AndTextStartsAt34)
@@ -401,7 +403,7 @@ TEST(SkinCheckBox, AtScale2TheBoxIs32AndTextStartsAt34)
     // The control takes its final size before it first paints, clear of the other controls.
     dlg.m_check.MoveWindow(130, 40, 160, 40);
     dlg.ShowWindow(SW_SHOW);
-    PumpMessages(300);
+    PumpFor(300);
     HWND box = dlg.m_check;
     RECT client;
     ::GetClientRect(box, &client);
@@ -409,13 +411,13 @@ TEST(SkinCheckBox, AtScale2TheBoxIs32AndTextStartsAt34)
     EXPECT_EQ(cell.right - cell.left, 32);
     EXPECT_EQ(cell.top, 4);
     EXPECT_EQ(dlg.m_check.TextLeftFor(client), 34);
-    EXPECT_COLOR(ClientPixel(box, 1, 5), kCellTicked);
-    EXPECT_COLOR(ClientPixel(box, 30, 34), kCellTicked);
-    EXPECT_COLOR(ClientPixel(box, 33, 20), kWhite);
+    EXPECT_COLOR(WindowDcPixel(box, 1, 5), kCellTicked);
+    EXPECT_COLOR(WindowDcPixel(box, 30, 34), kCellTicked);
+    EXPECT_COLOR(WindowDcPixel(box, 33, 20), kWhite);
     int first = -1;
     for (int x = 32; x < client.right && first < 0; ++x)
         for (int y = 0; y < client.bottom; ++y)
-            if (!NearColor(ClientPixel(box, x, y), kWhite, 60)) {
+            if (!NearColor(WindowDcPixel(box, x, y), kWhite, 60)) {
                 first = x;
                 break;
             }
@@ -463,13 +465,13 @@ TEST_F(SkinControls, StateStaticLayoutModes)
     m_dlg.m_state.SetBackdrop(m_dlg.m_pPanel);
     m_dlg.m_state.SetBackdropRect(110, 0, 200, 100);
     Repaint(label);
-    EXPECT_COLOR(ClientPixel(label, 2, 2), kYellow);
+    EXPECT_COLOR(WindowDcPixel(label, 2, 2), kYellow);
     RECT ink = InkBox(label, kYellow);
     ASSERT_TRUE(HasInk(ink));
-    EXPECT_TRUE(NearColor(ClientPixel(label, (ink.left + ink.right) / 2, 0), kYellow));
+    EXPECT_TRUE(NearColor(WindowDcPixel(label, (ink.left + ink.right) / 2, 0), kYellow));
     m_dlg.m_state.SetBackdropRect(0, 0, 100, 100);
     Repaint(label);
-    EXPECT_COLOR(ClientPixel(label, 2, 2), kCyan);
+    EXPECT_COLOR(WindowDcPixel(label, 2, 2), kCyan);
 }
 
 TEST_F(SkinControls, StateStaticDotsCycleOnceASecond)
@@ -487,7 +489,7 @@ TEST_F(SkinControls, StateStaticDotsCycleOnceASecond)
     std::vector<LONG> rights{bare.right};
     DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < 5500) {
-        PumpMessages(20);
+        PumpFor(20);
         if (m_dlg.m_state.GetDotCount() != counts.back()) {
             counts.push_back(m_dlg.m_state.GetDotCount());
             times.push_back(::GetTickCount());
@@ -509,7 +511,7 @@ TEST_F(SkinControls, StateStaticDotsCycleOnceASecond)
     EXPECT_EQ(m_dlg.m_state.DisplayText(), L"正在修复，请稍等.");
 
     m_dlg.m_state.StopAnimation();
-    PumpMessages(1500);
+    PumpFor(1500);
     EXPECT_EQ(m_dlg.m_state.GetDotCount(), 0);
     EXPECT_EQ(InkBox(label, kWhite).right, bare.right);
 }
@@ -556,7 +558,7 @@ TEST_F(SkinControls, TextStaticModesColoursAndHover)
     label.SetBackdropRect(0, 0, 90, 100);  // well inside the cyan half
     Repaint(hWnd);
     EXPECT_FALSE(HasInk(InkBox(hWnd, kCyan)));
-    EXPECT_COLOR(ClientPixel(hWnd, 100, 20), kCyan);
+    EXPECT_COLOR(WindowDcPixel(hWnd, 100, 20), kCyan);
     label.SetBackdrop(nullptr);
 
     // Hover: repaint only on a change of state.
@@ -571,9 +573,9 @@ TEST_F(SkinControls, TextStaticModesColoursAndHover)
     EXPECT_FALSE(label.HitTest(outside));
     int paints = label.paints;
     label.UpdateHover(inside);
-    PumpMessages(50);
+    PumpFor(50);
     label.UpdateHover(inside);
-    PumpMessages(50);
+    PumpFor(50);
     EXPECT_EQ(label.paints, paints + 1);
     EXPECT_TRUE(label.IsHover());
     RECT ink = InkBox(hWnd, kWhite);
@@ -581,9 +583,9 @@ TEST_F(SkinControls, TextStaticModesColoursAndHover)
     InkMeans(hWnd, ink, &red, &blue);
     EXPECT_GT(blue, red + 100) << "hover colour";
     label.UpdateHover(outside);
-    PumpMessages(50);
+    PumpFor(50);
     label.UpdateHover(outside);
-    PumpMessages(50);
+    PumpFor(50);
     EXPECT_EQ(label.paints, paints + 2);
     EXPECT_FALSE(label.IsHover());
     InkMeans(hWnd, ink, &red, &blue);
@@ -596,12 +598,12 @@ TEST(SkinTextStatic, BackColourCountsOnlyBeforeTheFirstPaint)
     dlg.m_text.SetBackColor(RGB(240, 220, 0));
     ASSERT_TRUE(dlg.Create(IDD_CONTROLS_TEST, nullptr));
     dlg.ShowWindow(SW_SHOW);
-    PumpMessages(300);
+    PumpFor(300);
     HWND hWnd = dlg.m_text;
-    EXPECT_COLOR(ClientPixel(hWnd, 190, 35), kYellow);
+    EXPECT_COLOR(WindowDcPixel(hWnd, 190, 35), kYellow);
     dlg.m_text.SetBackColor(RGB(0, 0, 255));
     Repaint(hWnd);
-    EXPECT_COLOR(ClientPixel(hWnd, 190, 35), kYellow);
+    EXPECT_COLOR(WindowDcPixel(hWnd, 190, 35), kYellow);
     dlg.DestroyWindow();
 }
 
@@ -616,7 +618,7 @@ TEST_F(SkinControls, Screenshot)
     m_dlg.m_text.SetTextColors(RGB(255, 92, 92), RGB(0, 0, 255));
     m_dlg.m_text.SetWindowText(L"《Halvex服务工具使用许可协议》");
     PointAt(m_dlg.m_image, 30, 20);
-    PumpMessages(2200);
+    PumpFor(2200);
     EXPECT_TRUE(SaveScreenshot(L"controls"));
     EXPECT_TRUE(SaveWindowShot(m_dlg, L"controls_dialog"));
 }

@@ -23,7 +23,7 @@ bool SetLogPixels(DWORD dpi)
 
 DWORD RunProbe(const wchar_t* argument)
 {
-    std::wstring command = L"\"" + ProgramFolder() + L"skin_dpi_probe.exe\" " + argument;
+    std::wstring command = L"\"" + guitest::ProgramFolder() + L"skin_dpi_probe.exe\" " + argument;
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,

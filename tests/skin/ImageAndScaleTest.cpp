@@ -211,7 +211,7 @@ TEST(LayeredBitmap, CarriesTheSoftShadowAsPremultipliedAlpha)
     for (UINT i = 0; i < count; ++i)
         if (wcscmp(codecs[i].MimeType, L"image/png") == 0)
             png = codecs[i].Clsid;
-    std::wstring folder = ProgramFolder() + L"screenshots";
+    std::wstring folder = guitest::ProgramFolder() + L"screenshots";
     ::CreateDirectoryW(folder.c_str(), nullptr);
     EXPECT_EQ(shot.Save((folder + L"\\layered_prompt_background.png").c_str(), &png, nullptr),
               Gdiplus::Ok);

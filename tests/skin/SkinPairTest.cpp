@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+using namespace guitest;
+
 namespace {
 
 constexpr UINT WM_TEST_FOCUS = WM_APP + 1;  // wParam: the window to focus
@@ -202,17 +204,6 @@ INT_PTR RunModalWith(CDialog& dialog, std::function<void()> steps)
     return result;
 }
 
-bool WaitFor(std::function<bool()> done, DWORD ms = 10000)
-{
-    DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        ::Sleep(20);
-    }
-    return true;
-}
-
 }  // namespace
 
 TEST(SkinPair, ModalPairFollowsDragsSwallowsKeysAndTearsDown)
@@ -237,8 +228,8 @@ TEST(SkinPair, ModalPairFollowsDragsSwallowsKeysAndTearsDown)
     } seen;
 
     INT_PTR result = RunModalWith(dialog, [&] {
-        if (!WaitFor([&] { return dialog.m_hWnd && ::IsWindowVisible(dialog.m_hWnd) &&
-                                  dialog.Child() && ::IsWindowVisible(dialog.Child()->m_hWnd); }))
+        if (!WaitUntil([&] { return dialog.m_hWnd && ::IsWindowVisible(dialog.m_hWnd) &&
+                                  dialog.Child() && ::IsWindowVisible(dialog.Child()->m_hWnd); }, 10000))
             return;
         ::Sleep(300);
         seen.background = dialog.m_hWnd;
@@ -281,15 +272,15 @@ TEST(SkinPair, ModalPairFollowsDragsSwallowsKeysAndTearsDown)
         RECT c = WindowRectOf(seen.content);
         int x = c.left + 60;
         int y = c.top + 12;
-        MovePointerTo(x, y);
+        MoveTo(x, y);
         ::Sleep(150);
-        PressLeft();
+        LeftDown();
         ::Sleep(150);
         for (int step = 1; step <= 6; ++step) {
-            MovePointerTo(x + 10 * step, y + 5 * step);
+            MoveTo(x + 10 * step, y + 5 * step);
             ::Sleep(60);
         }
-        ReleaseLeft();
+        LeftUp();
         ::Sleep(300);
         seen.background2 = WindowRectOf(seen.background);
         seen.content2 = WindowRectOf(seen.content);
@@ -301,7 +292,7 @@ TEST(SkinPair, ModalPairFollowsDragsSwallowsKeysAndTearsDown)
         ::Sleep(100);
         seen.background3 = WindowRectOf(seen.background);
         seen.content3 = WindowRectOf(seen.content);
-        MovePointerTo(5, 5);
+        MoveTo(5, 5);
         ::PostMessageW(seen.background, WM_CLOSE, 0, 0);
     });
 
@@ -379,7 +370,7 @@ TEST(SkinPair, CreationInsetsAndFollowInsetsAtScale12)
         EXPECT_EQ(Text(WindowRectOf(dialog.Child()->m_hWnd)), Text(Shrunk(moved, 6, 3, 6, 8)));
         ::SetWindowPos(dialog.m_hWnd, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         dialog.ShowWindow(SW_SHOW);
-        PumpMessages(400);
+        PumpFor(400);
         SaveScreenshot(L"pair_scale_1_2");
         dialog.DestroyWindow();
         EXPECT_EQ(dialog.GetContent(), nullptr);
@@ -405,7 +396,7 @@ TEST(SkinPair, MissingBackgroundImage)
         bool running = false;
         bool noContent = false;
         INT_PTR result = RunModalWith(dialog, [&] {
-            WaitFor([&] { return dialog.m_hWnd != nullptr; });
+            WaitUntil([&] { return dialog.m_hWnd != nullptr; }, 10000);
             ::Sleep(300);
             running = ::IsWindow(dialog.m_hWnd) != FALSE;
             noContent = dialog.GetContent() == nullptr;

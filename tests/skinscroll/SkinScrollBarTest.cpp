@@ -2,7 +2,8 @@
 // the bar sends.
 #include "skinscroll/SkinScrollBar.h"
 
-#include "skinscroll/GuiTestSupport.h"
+#include "support/GuiInput.h"
+#include "support/ScreenCapture.h"
 #include "skinscroll/SkinBarTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,8 @@
 // control's own scrolling, forwarding of the bar's actions, the corner and the detach.
 #include "skinscroll/SkinScrollWnd.h"
 
-#include "skinscroll/GuiTestSupport.h"
+#include "support/GuiInput.h"
+#include "support/ScreenCapture.h"
 #include "skinscroll/SkinBarTestSupport.h"
 
 #include <commctrl.h>
