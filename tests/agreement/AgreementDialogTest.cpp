@@ -11,7 +11,10 @@
 #include <richedit.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 using namespace guitest;
 
@@ -341,3 +344,87 @@ TEST_F(AgreementDialogTest, DestroyingTheBubbleFreesItsFrameBitmapAndImages)
 }
 
 }  // namespace
+
+namespace {
+
+// Where the visible part of the text ends, in screen coordinates: the limiter clips the
+// control, the skinned bar lies over it.
+int VisibleTextRight(CSkinScrollWnd* frame)
+{
+    return std::min(WindowRect(frame->Limiter()).right, WindowRect(frame->VerticalBar().m_hWnd).left);
+}
+
+// The text as the control counts its characters: one CR ends a paragraph.
+std::wstring ControlText(HWND edit)
+{
+    const LRESULT n = ::SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    GETTEXTEX get{};
+    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    get.flags = GT_DEFAULT;
+    get.codepage = 1200;
+    const LRESULT copied = ::SendMessageW(edit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                          reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+// The right edges, in screen coordinates, of the last characters of the lines the control
+// broke itself (a line that ends at a paragraph end is left out).
+std::vector<int> WrappedLineRightEdges(HWND edit)
+{
+    std::vector<int> edges;
+    HDC dc = ::GetDC(edit);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof(format);
+    ::SendMessageW(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    HFONT font = ::CreateFontW(-::MulDiv(format.yHeight, ::GetDeviceCaps(dc, LOGPIXELSY), 1440), 0, 0, 0,
+                               FW_NORMAL, 0, 0, 0, format.bCharSet, 0, 0, 0, 0, format.szFaceName);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    const std::wstring text = ControlText(edit);
+    const int lines = static_cast<int>(::SendMessageW(edit, EM_GETLINECOUNT, 0, 0));
+    for (int line = 0; line + 1 < lines; ++line) {
+        const int first = static_cast<int>(::SendMessageW(edit, EM_LINEINDEX, line, 0));
+        const int next = static_cast<int>(::SendMessageW(edit, EM_LINEINDEX, line + 1, 0));
+        if (next <= first || next > static_cast<int>(text.size()) || text[static_cast<size_t>(next - 1)] == L'\r')
+            continue;
+        int last = next - 1;
+        while (last > first && text[static_cast<size_t>(last)] == L' ')
+            --last;  // spaces at a break may hang past the edge
+        POINTL at{};
+        ::SendMessageW(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), last);
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, &text[static_cast<size_t>(last)], 1, &size);
+        POINT screen{at.x + size.cx, at.y};
+        ::ClientToScreen(edit, &screen);
+        edges.push_back(screen.x);
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(font);
+    ::ReleaseDC(edit, dc);
+    return edges;
+}
+
+}  // namespace
+
+TEST_F(AgreementDialogTest, TheTextAreaAndItsWrappedLinesEndLeftOfTheSkinnedBar)
+{
+    for (float scale : {1.0f, 1.25f, 1.5f}) {
+        SCOPED_TRACE(scale);
+        OpenLikeThePanel(scale);
+        const int visibleRight = VisibleTextRight(Frame());
+        RECT format{};
+        ::SendMessageW(Edit(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        POINT formatRight{format.right, format.top};
+        ::ClientToScreen(Edit(), &formatRight);
+        EXPECT_LE(formatRight.x, visibleRight) << "no text under the bar";
+        EXPECT_GT(formatRight.x, visibleRight - 8) << "nor a wide empty strip before it";
+
+        const std::vector<int> edges = WrappedLineRightEdges(Edit());
+        ASSERT_FALSE(edges.empty()) << "some long lines are broken";
+        for (int edge : edges)
+            EXPECT_LE(edge, visibleRight);
+        if (scale == 1.0f)
+            Screenshot(L"agreement_wrap.png");
+    }
+}
