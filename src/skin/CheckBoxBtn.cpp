@@ -2,6 +2,7 @@
 
 #include "skin/FontCopy.h"
 #include "skin/PngResource.h"
+#include "skin/SkinPaint.h"
 #include "skin/SkinScale.h"
 
 #include <string>
@@ -18,10 +19,6 @@ CCheckBoxBtn::CCheckBoxBtn() : m_hBackBrush(::CreateSolidBrush(RGB(255, 255, 255
 CCheckBoxBtn::~CCheckBoxBtn()
 {
     DeletePngImage(m_pCheckImage);
-    if (m_hMemBitmap)
-        ::DeleteObject(m_hMemBitmap);
-    if (m_hMemDC)
-        ::DeleteDC(m_hMemDC);
     if (m_hFont)
         ::DeleteObject(m_hFont);
     if (m_hBackBrush)
@@ -30,12 +27,7 @@ CCheckBoxBtn::~CCheckBoxBtn()
 
 void CCheckBoxBtn::CreateFontFromParent()
 {
-    HFONT font = CopyFont(FontOfWindow(GetParent()));
-    if (!font)
-        return;
-    if (m_hFont)
-        ::DeleteObject(m_hFont);
-    m_hFont = font;
+    ReplaceFont(m_hFont, CopyFont(FontOfWindow(GetParent())));
 }
 
 RECT CCheckBoxBtn::BoxRectFor(const RECT& client) const
@@ -59,46 +51,39 @@ void CCheckBoxBtn::OnPaint()
     PAINTSTRUCT ps;
     HDC hdc = ::BeginPaint(m_hWnd, &ps);
     GetClientRect(&m_rcClient);
-    if (!m_hMemBitmap) {
-        m_hMemDC = ::CreateCompatibleDC(hdc);
-        m_hMemBitmap = ::CreateCompatibleBitmap(hdc, m_rcClient.right - m_rcClient.left,
-                                                m_rcClient.bottom - m_rcClient.top);
-    }
-    if (!m_hMemDC || !m_hMemBitmap) {
-        ::EndPaint(m_hWnd, &ps);
-        return;
-    }
-    m_hPrevBitmap = ::SelectObject(m_hMemDC, m_hMemBitmap);
-    ::FillRect(m_hMemDC, &m_rcClient, m_hBackBrush);
-    ::SetBkMode(m_hMemDC, TRANSPARENT);
-    m_hPrevFont = nullptr;
-    bool fontSelected = false;
     {
-        Gdiplus::Graphics graphics(m_hMemDC);
-        if (m_pCheckImage || LoadPngFromResource(&m_pCheckImage, kCheckBoxPng)) {
-            RECT box = BoxRectFor(m_rcClient);
-            // Indeterminate shows the empty box, like unchecked.
-            int cell = GetCheck() == BST_CHECKED ? 1 : 0;
-            graphics.DrawImage(m_pCheckImage,
-                               Gdiplus::Rect(box.left, box.top, box.right - box.left,
-                                             box.bottom - box.top),
-                               cell * kCellSize, 0, kCellSize, kCellSize, Gdiplus::UnitPixel);
+        CMemoryPaint paint(hdc, m_rcClient.right - m_rcClient.left, m_rcClient.bottom - m_rcClient.top);
+        if (paint.IsReady()) {
+            HDC memDC = paint.DC();
+            ::FillRect(memDC, &m_rcClient, m_hBackBrush);
+            ::SetBkMode(memDC, TRANSPARENT);
+            m_hPrevFont = nullptr;
+            bool fontSelected = false;
+            {
+                Gdiplus::Graphics graphics(memDC);
+                if (m_pCheckImage || LoadPngFromResource(&m_pCheckImage, kCheckBoxPng)) {
+                    RECT box = BoxRectFor(m_rcClient);
+                    // Indeterminate shows the empty box, like unchecked.
+                    int cell = GetCheck() == BST_CHECKED ? 1 : 0;
+                    DrawImagePart(graphics, m_pCheckImage, box,
+                                  RECT{cell * kCellSize, 0, (cell + 1) * kCellSize, kCellSize});
 
-            if (m_hFont) {
-                m_hPrevFont = ::SelectObject(m_hMemDC, m_hFont);
-                fontSelected = true;
+                    if (m_hFont) {
+                        m_hPrevFont = ::SelectObject(memDC, m_hFont);
+                        fontSelected = true;
+                    }
+                    std::wstring text = GetWindowText();
+                    ::SetTextColor(memDC, m_crText);
+                    RECT textRect = m_rcClient;
+                    textRect.left = TextLeftFor(m_rcClient);
+                    ::DrawTextW(memDC, text.c_str(), static_cast<int>(text.size()), &textRect,
+                                DT_VCENTER | DT_SINGLELINE);
+                }
             }
-            std::wstring text = GetWindowText();
-            ::SetTextColor(m_hMemDC, m_crText);
-            RECT textRect = m_rcClient;
-            textRect.left = TextLeftFor(m_rcClient);
-            ::DrawTextW(m_hMemDC, text.c_str(), static_cast<int>(text.size()), &textRect,
-                        DT_VCENTER | DT_SINGLELINE);
+            paint.CopyTo(hdc, m_rcClient.right, m_rcClient.bottom);
+            if (fontSelected)
+                ::SelectObject(memDC, m_hPrevFont);
         }
     }
-    ::BitBlt(hdc, 0, 0, m_rcClient.right, m_rcClient.bottom, m_hMemDC, 0, 0, SRCCOPY);
-    if (fontSelected)
-        ::SelectObject(m_hMemDC, m_hPrevFont);
-    ::SelectObject(m_hMemDC, m_hPrevBitmap);
     ::EndPaint(m_hWnd, &ps);
 }

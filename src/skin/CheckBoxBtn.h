@@ -27,9 +27,6 @@ protected:
     BOOL OnEraseBkgnd(HDC) override { return TRUE; }
 
     Gdiplus::Image* m_pCheckImage = nullptr;
-    HDC m_hMemDC = nullptr;
-    HBITMAP m_hMemBitmap = nullptr;
-    HGDIOBJ m_hPrevBitmap = nullptr;
     HBRUSH m_hBackBrush;
     RECT m_rcClient{};
     HFONT m_hFont = nullptr;

@@ -1,6 +1,7 @@
 #include "skin/DrawStateInfoStatic.h"
 
 #include "skin/FontCopy.h"
+#include "skin/SkinPaint.h"
 
 CDrawStateInfoStatic::CDrawStateInfoStatic() : m_hBackBrush(::CreateSolidBrush(RGB(255, 255, 255))) {}
 
@@ -25,12 +26,7 @@ void CDrawStateInfoStatic::SetForeColor(COLORREF color)
 
 void CDrawStateInfoStatic::CreateFontFromParent()
 {
-    HFONT font = CopyFont(FontOfWindow(GetParent()));
-    if (!font)
-        return;
-    if (m_hFont)
-        ::DeleteObject(m_hFont);
-    m_hFont = font;
+    ReplaceFont(m_hFont, CopyFont(FontOfWindow(GetParent())));
 }
 
 void CDrawStateInfoStatic::StartAnimation()
@@ -76,41 +72,27 @@ void CDrawStateInfoStatic::OnPaint()
     PAINTSTRUCT ps;
     HDC hdc = ::BeginPaint(m_hWnd, &ps);
     GetClientRect(&m_rcClient);
-    int width = m_rcClient.right - m_rcClient.left;
-    int height = m_rcClient.bottom - m_rcClient.top;
-    HDC memDC = ::CreateCompatibleDC(hdc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(hdc, width, height);
-    if (!memDC || !bitmap) {
-        if (bitmap)
-            ::DeleteObject(bitmap);
-        if (memDC)
-            ::DeleteDC(memDC);
-        ::EndPaint(m_hWnd, &ps);
-        return;
+    {
+        CMemoryPaint paint(hdc, m_rcClient.right - m_rcClient.left, m_rcClient.bottom - m_rcClient.top);
+        if (paint.IsReady()) {
+            HDC memDC = paint.DC();
+            ::FillRect(memDC, &m_rcClient, m_hBackBrush);
+            ::SetBkMode(memDC, TRANSPARENT);
+            m_hPrevFont = m_hFont ? ::SelectObject(memDC, m_hFont) : nullptr;
+            ::SetTextColor(memDC, m_crText);
+            std::wstring text = DisplayText();
+            if (m_pBackdrop) {
+                Gdiplus::Graphics graphics(memDC);
+                DrawImagePart(graphics, m_pBackdrop, m_rcClient, m_rcBackdrop);
+            }
+            RECT textRect = m_rcClient;
+            ::DrawTextW(memDC, text.c_str(), static_cast<int>(text.size()), &textRect,
+                        FormatForMode(m_nAlignment));
+            paint.CopyTo(hdc, m_rcClient.right - m_rcClient.left, m_rcClient.bottom - m_rcClient.top);
+            if (m_hPrevFont)
+                ::SelectObject(memDC, m_hPrevFont);
+        }
     }
-    HGDIOBJ previousBitmap = ::SelectObject(memDC, bitmap);
-
-    ::FillRect(memDC, &m_rcClient, m_hBackBrush);
-    ::SetBkMode(memDC, TRANSPARENT);
-    m_hPrevFont = m_hFont ? ::SelectObject(memDC, m_hFont) : nullptr;
-    ::SetTextColor(memDC, m_crText);
-    std::wstring text = DisplayText();
-    if (m_pBackdrop) {
-        Gdiplus::Graphics graphics(memDC);
-        graphics.DrawImage(m_pBackdrop, Gdiplus::Rect(0, 0, width, height), m_rcBackdrop.left,
-                           m_rcBackdrop.top, m_rcBackdrop.right - m_rcBackdrop.left,
-                           m_rcBackdrop.bottom - m_rcBackdrop.top, Gdiplus::UnitPixel);
-    }
-    RECT textRect = m_rcClient;
-    ::DrawTextW(memDC, text.c_str(), static_cast<int>(text.size()), &textRect,
-                FormatForMode(m_nAlignment));
-
-    ::BitBlt(hdc, 0, 0, width, height, memDC, 0, 0, SRCCOPY);
-    if (m_hPrevFont)
-        ::SelectObject(memDC, m_hPrevFont);
-    ::SelectObject(memDC, previousBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memDC);
     ::EndPaint(m_hWnd, &ps);
 }
 

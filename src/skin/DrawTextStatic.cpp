@@ -1,6 +1,7 @@
 #include "skin/DrawTextStatic.h"
 
 #include "skin/FontCopy.h"
+#include "skin/SkinPaint.h"
 
 CDrawTextStatic::~CDrawTextStatic()
 {
@@ -23,12 +24,7 @@ void CDrawTextStatic::SetTextColors(COLORREF normal, COLORREF hover)
 
 void CDrawTextStatic::CreateFontFromParent()
 {
-    HFONT font = CopyFont(FontOfWindow(GetParent()), m_nFontSizeDelta);
-    if (!font)
-        return;
-    if (m_hFont)
-        ::DeleteObject(m_hFont);
-    m_hFont = font;
+    ReplaceFont(m_hFont, CopyFont(FontOfWindow(GetParent()), m_nFontSizeDelta));
 }
 
 BOOL CDrawTextStatic::HitTest(POINT screen) const
@@ -73,47 +69,33 @@ void CDrawTextStatic::OnPaint()
     PAINTSTRUCT ps;
     HDC hdc = ::BeginPaint(m_hWnd, &ps);
     GetClientRect(&m_rcClient);
-    int width = m_rcClient.right - m_rcClient.left;
-    int height = m_rcClient.bottom - m_rcClient.top;
-    HDC memDC = ::CreateCompatibleDC(hdc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(hdc, width, height);
-    if (!memDC || !bitmap) {
-        if (bitmap)
-            ::DeleteObject(bitmap);
-        if (memDC)
-            ::DeleteDC(memDC);
-        ::EndPaint(m_hWnd, &ps);
-        return;
+    {
+        CMemoryPaint paint(hdc, m_rcClient.right - m_rcClient.left, m_rcClient.bottom - m_rcClient.top);
+        if (paint.IsReady()) {
+            HDC memDC = paint.DC();
+            if (!m_hBackBrush)
+                m_hBackBrush = ::CreateSolidBrush(m_crBack);
+            ::FillRect(memDC, &m_rcClient, m_hBackBrush);
+            ::SetBkMode(memDC, TRANSPARENT);
+            if (m_pBackdrop) {
+                Gdiplus::Graphics graphics(memDC);
+                graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+                DrawImagePart(graphics, m_pBackdrop, m_rcClient, m_rcBackdrop);
+            }
+            m_hPrevFont = m_hFont ? ::SelectObject(memDC, m_hFont) : nullptr;
+            std::wstring text = GetWindowText();
+            ::SetTextColor(memDC, m_bHover ? m_crHover : m_crNormal);
+            bool draws = false;
+            UINT format = FormatForMode(m_nAlignment, &draws);
+            if (draws) {
+                RECT textRect = m_rcClient;
+                ::DrawTextW(memDC, text.c_str(), static_cast<int>(text.size()), &textRect, format);
+            }
+            paint.CopyTo(hdc, m_rcClient.right - m_rcClient.left, m_rcClient.bottom - m_rcClient.top);
+            if (m_hPrevFont)
+                ::SelectObject(memDC, m_hPrevFont);
+        }
     }
-    HGDIOBJ previousBitmap = ::SelectObject(memDC, bitmap);
-
-    if (!m_hBackBrush)
-        m_hBackBrush = ::CreateSolidBrush(m_crBack);
-    ::FillRect(memDC, &m_rcClient, m_hBackBrush);
-    ::SetBkMode(memDC, TRANSPARENT);
-    if (m_pBackdrop) {
-        Gdiplus::Graphics graphics(memDC);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        graphics.DrawImage(m_pBackdrop, Gdiplus::Rect(0, 0, width, height), m_rcBackdrop.left,
-                           m_rcBackdrop.top, m_rcBackdrop.right - m_rcBackdrop.left,
-                           m_rcBackdrop.bottom - m_rcBackdrop.top, Gdiplus::UnitPixel);
-    }
-    m_hPrevFont = m_hFont ? ::SelectObject(memDC, m_hFont) : nullptr;
-    std::wstring text = GetWindowText();
-    ::SetTextColor(memDC, m_bHover ? m_crHover : m_crNormal);
-    bool draws = false;
-    UINT format = FormatForMode(m_nAlignment, &draws);
-    if (draws) {
-        RECT textRect = m_rcClient;
-        ::DrawTextW(memDC, text.c_str(), static_cast<int>(text.size()), &textRect, format);
-    }
-
-    ::BitBlt(hdc, 0, 0, width, height, memDC, 0, 0, SRCCOPY);
-    if (m_hPrevFont)
-        ::SelectObject(memDC, m_hPrevFont);
-    ::SelectObject(memDC, previousBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memDC);
     ::EndPaint(m_hWnd, &ps);
 }
 

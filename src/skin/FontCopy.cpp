@@ -18,3 +18,12 @@ HFONT CopyFont(HFONT source, LONG heightDelta)
     logFont.lfHeight -= heightDelta;
     return ::CreateFontIndirectW(&logFont);
 }
+
+void ReplaceFont(HFONT& held, HFONT font)
+{
+    if (!font)
+        return;
+    if (held)
+        ::DeleteObject(held);
+    held = font;
+}

@@ -9,3 +9,6 @@ HFONT FontOfWindow(HWND wnd);
 // A new font made from source's LOGFONTW with heightDelta subtracted from lfHeight;
 // the caller owns it.  Null when source is null or the font cannot be made.
 HFONT CopyFont(HFONT source, LONG heightDelta = 0);
+
+// Puts font in place of the font held (deleting that one); keeps the held font when font is null.
+void ReplaceFont(HFONT& held, HFONT font);

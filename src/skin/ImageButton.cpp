@@ -1,5 +1,7 @@
 #include "skin/ImageButton.h"
 
+#include "skin/SkinPaint.h"
+
 void CImageButton::SetHotMargins(int left, int top, int right, int bottom)
 {
     m_rcHotMargins = RECT{left, top, right, bottom};
@@ -35,33 +37,20 @@ void CImageButton::PaintButton(HDC hdc)
     GetClientRect(&m_rcClient);
     int width = m_rcClient.right - m_rcClient.left;
     int height = m_rcClient.bottom - m_rcClient.top;
-    HDC memDC = ::CreateCompatibleDC(hdc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(hdc, width, height);
-    if (!memDC || !bitmap) {
-        if (bitmap)
-            ::DeleteObject(bitmap);
-        if (memDC)
-            ::DeleteDC(memDC);
+    CMemoryPaint paint(hdc, width, height);
+    if (!paint.IsReady())
         return;
-    }
-    HGDIOBJ previous = ::SelectObject(memDC, bitmap);
-    ::FillRect(memDC, &m_rcClient, m_hBackBrush);
-    ::SetBkMode(memDC, TRANSPARENT);
+    ::FillRect(paint.DC(), &m_rcClient, m_hBackBrush);
+    ::SetBkMode(paint.DC(), TRANSPARENT);
     {
-        Gdiplus::Graphics graphics(memDC);
+        Gdiplus::Graphics graphics(paint.DC());
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         if (m_pBackdrop)
-            DrawBackdrop(graphics, memDC, m_rcClient);
-        if (Gdiplus::Image* image = CurrentImage()) {
-            graphics.DrawImage(image, Gdiplus::Rect(0, 0, width, height), 0, 0,
-                               static_cast<int>(image->GetWidth()),
-                               static_cast<int>(image->GetHeight()), Gdiplus::UnitPixel);
-        }
+            DrawBackdrop(graphics, paint.DC(), m_rcClient);
+        if (Gdiplus::Image* image = CurrentImage())
+            DrawWholeImage(graphics, image, m_rcClient);
     }
-    ::BitBlt(hdc, 0, 0, width, height, memDC, 0, 0, SRCCOPY);
-    ::SelectObject(memDC, previous);
-    ::DeleteDC(memDC);
-    ::DeleteObject(bitmap);
+    paint.CopyTo(hdc, width, height);
 }
 
 void CImageButton::DrawItem(DRAWITEMSTRUCT* item)

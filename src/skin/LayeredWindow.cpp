@@ -1,5 +1,7 @@
 #include "skin/LayeredWindow.h"
 
+#include "skin/SkinPaint.h"
+
 HBITMAP CreateLayeredBitmap(HDC reference, Gdiplus::Image* image, int width, int height,
                             void** bits)
 {
@@ -35,27 +37,19 @@ void PaintLayeredBackground(HWND hWnd, Gdiplus::Image* image, int width, int hei
     if (!hWnd || width <= 0 || height <= 0)
         return;
     HDC windowDC = ::GetDC(hWnd);
-    HDC memDC = ::CreateCompatibleDC(windowDC);
-    HBITMAP bitmap = CreateLayeredBitmap(windowDC, image, width, height, nullptr);
-    if (!memDC || !bitmap) {
-        if (bitmap)
-            ::DeleteObject(bitmap);
-        if (memDC)
-            ::DeleteDC(memDC);
-        ::ReleaseDC(hWnd, windowDC);
-        return;
+    {
+        CMemoryPaint paint(windowDC, CreateLayeredBitmap(windowDC, image, width, height, nullptr));
+        if (paint.IsReady()) {
+            RECT window;
+            ::GetWindowRect(hWnd, &window);
+            POINT destination{window.left, window.top};
+            SIZE size{width, height};
+            POINT source{0, 0};
+            BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+            ::UpdateLayeredWindow(hWnd, windowDC, &destination, &size, paint.DC(), &source, 0, &blend,
+                                  ULW_ALPHA);
+        }
     }
-    HGDIOBJ previous = ::SelectObject(memDC, bitmap);
-    RECT window;
-    ::GetWindowRect(hWnd, &window);
-    POINT destination{window.left, window.top};
-    SIZE size{width, height};
-    POINT source{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::UpdateLayeredWindow(hWnd, windowDC, &destination, &size, memDC, &source, 0, &blend, ULW_ALPHA);
-    ::SelectObject(memDC, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memDC);
     ::ReleaseDC(hWnd, windowDC);
 }
 
@@ -78,27 +72,16 @@ void PaintContentBackground(HWND hWnd, HDC hdc, Gdiplus::Image* image, int srcX,
     int height = client.bottom - client.top;
     if (width <= 0 || height <= 0)
         return;
-    HDC memDC = ::CreateCompatibleDC(hdc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(hdc, width, height);
-    if (!memDC || !bitmap) {
-        if (bitmap)
-            ::DeleteObject(bitmap);
-        if (memDC)
-            ::DeleteDC(memDC);
+    CMemoryPaint paint(hdc, width, height);
+    if (!paint.IsReady())
         return;
-    }
-    HGDIOBJ previous = ::SelectObject(memDC, bitmap);
     {
-        Gdiplus::Graphics graphics(memDC);
+        Gdiplus::Graphics graphics(paint.DC());
         if (highQuality)
             graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        graphics.DrawImage(image, Gdiplus::Rect(0, 0, width, height), srcX, srcY, srcWidth,
-                           srcHeight, Gdiplus::UnitPixel);
+        DrawImagePart(graphics, image, client, RECT{srcX, srcY, srcX + srcWidth, srcY + srcHeight});
     }
-    ::BitBlt(hdc, 0, 0, width, height, memDC, 0, 0, SRCCOPY);
-    ::SelectObject(memDC, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memDC);
+    paint.CopyTo(hdc, width, height);
 }
 
 void PaintImageDirect(HDC hdc, const RECT& dest, Gdiplus::Image* image)
@@ -107,9 +90,5 @@ void PaintImageDirect(HDC hdc, const RECT& dest, Gdiplus::Image* image)
         return;
     Gdiplus::Graphics graphics(hdc);
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-    graphics.DrawImage(image,
-                       Gdiplus::Rect(dest.left, dest.top, dest.right - dest.left,
-                                     dest.bottom - dest.top),
-                       0, 0, static_cast<int>(image->GetWidth()),
-                       static_cast<int>(image->GetHeight()), Gdiplus::UnitPixel);
+    DrawWholeImage(graphics, image, dest);
 }

@@ -1,5 +1,7 @@
 #include "skin/PngButton.h"
 
+#include "skin/SkinPaint.h"
+
 Gdiplus::Rect CPngButton::SourceRectFor(int imageWidth, int imageHeight) const
 {
     // Enlarged images leave out their last column and row.
@@ -15,27 +17,18 @@ void CPngButton::DrawItem(DRAWITEMSTRUCT* item)
     const RECT& r = item->rcItem;
     int width = r.right - r.left;
     int height = r.bottom - r.top;
-    HBITMAP bitmap = ::CreateCompatibleBitmap(item->hDC, width, height);
-    if (!bitmap)
+    CMemoryPaint paint(item->hDC, width, height);
+    if (!paint.IsReady())
         return;
-    HDC memDC = ::CreateCompatibleDC(item->hDC);
-    if (!memDC) {
-        ::DeleteObject(bitmap);
-        return;
-    }
-    HGDIOBJ previous = ::SelectObject(memDC, bitmap);
     {
-        Gdiplus::Graphics graphics(memDC);
+        Gdiplus::Graphics graphics(paint.DC());
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        DrawBackdrop(graphics, memDC, r);
+        DrawBackdrop(graphics, paint.DC(), r);
         Gdiplus::Image* image = CurrentImage();
         Gdiplus::Rect source = SourceRectFor(static_cast<int>(image->GetWidth()),
                                              static_cast<int>(image->GetHeight()));
         graphics.DrawImage(image, Gdiplus::Rect(r.left, r.top, width, height), source.X,
                            source.Y, source.Width, source.Height, Gdiplus::UnitPixel);
     }
-    ::BitBlt(item->hDC, 0, 0, width, height, memDC, 0, 0, SRCCOPY);
-    ::SelectObject(memDC, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memDC);
+    paint.CopyTo(item->hDC, width, height);
 }

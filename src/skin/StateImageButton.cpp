@@ -1,6 +1,7 @@
 #include "skin/StateImageButton.h"
 
 #include "skin/PngResource.h"
+#include "skin/SkinPaint.h"
 
 #include <commctrl.h>
 
@@ -65,16 +66,10 @@ void CStateImageButton::SetState(int state)
 
 void CStateImageButton::DrawBackdrop(Gdiplus::Graphics& graphics, HDC hdc, const RECT& dest) const
 {
-    if (m_pBackdrop) {
-        graphics.DrawImage(m_pBackdrop,
-                           Gdiplus::Rect(dest.left, dest.top, dest.right - dest.left,
-                                         dest.bottom - dest.top),
-                           m_rcBackdrop.left, m_rcBackdrop.top,
-                           m_rcBackdrop.right - m_rcBackdrop.left,
-                           m_rcBackdrop.bottom - m_rcBackdrop.top, Gdiplus::UnitPixel);
-    } else {
+    if (m_pBackdrop)
+        DrawImagePart(graphics, m_pBackdrop, dest, m_rcBackdrop);
+    else
         ::FillRect(hdc, &dest, m_hBackBrush);
-    }
 }
 
 void CStateImageButton::OnMouseMove(UINT, POINT)
