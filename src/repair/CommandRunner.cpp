@@ -78,6 +78,15 @@ void PrepareStartupInfo(STARTUPINFOW& info, bool show)
     info.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
 }
 
+// What every run needs first: the command line, the redirection off for as long as redirection
+// lives, and the interpreter's paths.
+bool PrepareRun(const std::wstring& command, wchar_t (&commandLine)[kMaxCommandLine + 1],
+                CRedirectionOff& redirection, CInterpreterPaths& paths)
+{
+    return FormatCommandLine(command, commandLine, kMaxCommandLine + 1) && redirection.TurnOff() &&
+           GetInterpreterPaths(paths);
+}
+
 DWORD WaitAndClose(PROCESS_INFORMATION& process)
 {
     WaitForSingleObject(process.hProcess, INFINITE);
@@ -111,14 +120,9 @@ bool IsWow64()
 bool RunCommand(std::wstring command, bool show, DWORD* exitCode)
 {
     wchar_t commandLine[kMaxCommandLine + 1];
-    if (!FormatCommandLine(command, commandLine, kMaxCommandLine + 1))
-        return false;
-
     CRedirectionOff redirection;
-    if (!redirection.TurnOff())
-        return false;
     CInterpreterPaths paths;
-    if (!GetInterpreterPaths(paths))
+    if (!PrepareRun(command, commandLine, redirection, paths))
         return false;
 
     STARTUPINFOW startup;
@@ -137,14 +141,9 @@ bool RunCommand(std::wstring command, bool show, DWORD* exitCode)
 bool RunCommandCapture(std::wstring command, std::string& output)
 {
     wchar_t commandLine[kMaxCommandLine + 1];
-    if (!FormatCommandLine(command, commandLine, kMaxCommandLine + 1))
-        return false;
-
     CRedirectionOff redirection;
-    if (!redirection.TurnOff())
-        return false;
     CInterpreterPaths paths;
-    if (!GetInterpreterPaths(paths))
+    if (!PrepareRun(command, commandLine, redirection, paths))
         return false;
 
     SECURITY_ATTRIBUTES security = {};
