@@ -23,9 +23,6 @@ CCorvinaDlg::CCorvinaDlg(CWnd* parent)
 {
     // The panel leads all movement: the frame's own moves never move it.
     m_bFollow = FALSE;
-    // A click on the shadow activates the frame; the panel, which holds every control, takes
-    // the activation back.
-    m_bContentTakesActivation = TRUE;
 }
 
 CLumbraDlg* CCorvinaDlg::GetPanel() const

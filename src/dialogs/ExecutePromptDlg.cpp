@@ -1,6 +1,5 @@
 #include "dialogs/ExecutePromptDlg.h"
 
-#include "dialogs/ContentAbove.h"
 #include "res/resource.h"
 
 namespace {
@@ -36,15 +35,6 @@ LRESULT CExecutePromptDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (CExecutePromptChildDlg* content = GetProgressContent())
             content->StopAnimation();
         OnOK();
-        return 0;
-    }
-    if (msg == WM_WINDOWPOSCHANGED) {
-        LRESULT result = CSkinBackgroundDlg::WindowProc(msg, wParam, lParam);
-        RequestContentAbove(m_hWnd, reinterpret_cast<const WINDOWPOS*>(lParam));
-        return result;
-    }
-    if (msg == WM_RAISE_CONTENT) {
-        KeepContentAbove(m_hWnd, m_pContent ? m_pContent->m_hWnd : nullptr);
         return 0;
     }
     return CSkinBackgroundDlg::WindowProc(msg, wParam, lParam);

@@ -1,6 +1,5 @@
 #include "dialogs/PromptDlg.h"
 
-#include "dialogs/ContentAbove.h"
 #include "res/resource.h"
 
 namespace {
@@ -37,15 +36,6 @@ LRESULT CPromptDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             OnOK();
         else
             OnCancel();
-        return 0;
-    }
-    if (msg == WM_WINDOWPOSCHANGED) {
-        LRESULT result = CSkinBackgroundDlg::WindowProc(msg, wParam, lParam);
-        RequestContentAbove(m_hWnd, reinterpret_cast<const WINDOWPOS*>(lParam));
-        return result;
-    }
-    if (msg == WM_RAISE_CONTENT) {
-        KeepContentAbove(m_hWnd, m_pContent ? m_pContent->m_hWnd : nullptr);
         return 0;
     }
     return CSkinBackgroundDlg::WindowProc(msg, wParam, lParam);

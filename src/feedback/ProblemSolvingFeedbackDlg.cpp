@@ -1,6 +1,5 @@
 #include "feedback/ProblemSolvingFeedbackDlg.h"
 
-#include "dialogs/ContentAbove.h"
 #include "res/resource.h"
 #include "skin/SkinScale.h"
 
@@ -38,18 +37,4 @@ CSkinContentDlg* CProblemSolvingFeedbackDlg::CreateContent()
     auto* content = new CProblemSolvingFeedbackChildDlg;
     content->SetFeedback(m_pFeedback);
     return content;
-}
-
-LRESULT CProblemSolvingFeedbackDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_WINDOWPOSCHANGED) {
-        LRESULT result = CSkinBackgroundDlg::WindowProc(msg, wParam, lParam);
-        RequestContentAbove(m_hWnd, reinterpret_cast<const WINDOWPOS*>(lParam));
-        return result;
-    }
-    if (msg == WM_RAISE_CONTENT) {
-        KeepContentAbove(m_hWnd, m_pContent ? m_pContent->m_hWnd : nullptr);
-        return 0;
-    }
-    return CSkinBackgroundDlg::WindowProc(msg, wParam, lParam);
 }

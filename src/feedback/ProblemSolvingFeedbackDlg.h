@@ -24,7 +24,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     CSkinContentDlg* CreateContent() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     CFeedbackDll* m_pFeedback = nullptr;

@@ -137,7 +137,7 @@ LRESULT CSkinBackgroundDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_WINDOWPOSCHANGED: {
         LRESULT result = CDialog::WindowProc(msg, wParam, lParam);
         auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-        if (pos && (pos->flags & SWP_SHOWWINDOW))
+        if (pos && ((pos->flags & SWP_SHOWWINDOW) || !(pos->flags & SWP_NOZORDER)))
             SetTimer(kRaiseContentTimer, kRaiseContentDelay);
         return result;
     }

@@ -122,9 +122,9 @@ protected:
 
     BOOL m_bFollow = TRUE;            // cleared for good by the first drag
     BOOL m_bEndIfImageMissing = FALSE;
-    // Set by pairs whose background can be clicked while the content is usable (the main
-    // window): the same check hands the activation on to the content window.
-    BOOL m_bContentTakesActivation = FALSE;
+    // A background has no controls, so when it is activated (a click on its shadow) the
+    // same check hands the activation on to the content window.
+    BOOL m_bContentTakesActivation = TRUE;
     CSkinContentDlg* m_pContent = nullptr;
     SkinPairValues m_values;
 };
