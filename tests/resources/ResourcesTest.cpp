@@ -107,14 +107,14 @@ GdiplusSession* ResourcesTest::s_gdiplus = nullptr;
 
 TEST_F(ResourcesTest, EveryImageHasItsSizeAndAlpha) {
     int checked = 0;
-    for (const ImageSpec& spec : kImages) {
-        for (UINT id = spec.firstId; id <= spec.lastId; ++id) {
+    for (const ImageSpec& wanted : kImages) {
+        for (UINT id = wanted.firstId; id <= wanted.lastId; ++id) {
             SCOPED_TRACE("PNG " + std::to_string(id));
             DecodedPng png = DecodePng(id);
             ASSERT_TRUE(png.bitmap) << "missing or undecodable";
-            EXPECT_EQ(spec.width, png.Width());
-            EXPECT_EQ(spec.height, png.Height());
-            EXPECT_EQ(spec.alpha, png.alpha);
+            EXPECT_EQ(wanted.width, png.Width());
+            EXPECT_EQ(wanted.height, png.Height());
+            EXPECT_EQ(wanted.alpha, png.alpha);
             ++checked;
         }
     }
@@ -431,23 +431,23 @@ TEST_F(ResourcesTest, SkinnedTemplatesHaveTheirStylesSizesFontAndControls) {
         {IDD_TOOLTIP_CHILD, 280, 240, {1008}},
         {IDD_TOOLTIP, 280, 240, {}},
     };
-    for (const TemplateSpec& spec : specs) {
-        SCOPED_TRACE("template " + std::to_string(spec.id));
-        DialogInfo d = ReadDialog(spec.id);
+    for (const TemplateSpec& wanted : specs) {
+        SCOPED_TRACE("template " + std::to_string(wanted.id));
+        DialogInfo d = ReadDialog(wanted.id);
         ASSERT_TRUE(d.found);
         ASSERT_TRUE(d.extended) << "DIALOGEX";
         ExpectSkinnedWindowTemplate(d);
-        if (spec.cx) {
-            EXPECT_EQ(spec.cx, d.cx);
-            EXPECT_EQ(spec.cy, d.cy);
+        if (wanted.cx) {
+            EXPECT_EQ(wanted.cx, d.cx);
+            EXPECT_EQ(wanted.cy, d.cy);
         }
         EXPECT_TRUE(d.style & DS_SETFONT);
         EXPECT_EQ(10, d.pointSize);
         EXPECT_EQ(kSongTi, d.typeface);
         EXPECT_TRUE(d.title.empty());
-        ASSERT_EQ(spec.controls.size(), d.controls.size());
-        for (DWORD id : spec.controls) EXPECT_NE(nullptr, d.Control(id)) << "control " << id;
-        bool mainWindow = spec.id == IDD_CORVINA_DIALOG;
+        ASSERT_EQ(wanted.controls.size(), d.controls.size());
+        for (DWORD id : wanted.controls) EXPECT_NE(nullptr, d.Control(id)) << "control " << id;
+        bool mainWindow = wanted.id == IDD_CORVINA_DIALOG;
         EXPECT_EQ(mainWindow, (d.style & WS_VISIBLE) != 0) << "only the main window starts visible";
         EXPECT_EQ(mainWindow, (d.exStyle & WS_EX_APPWINDOW) != 0) << "only the main window has a task-bar button";
     }
