@@ -397,8 +397,11 @@ TEST_F(EndToEnd, CloseRemovesOnlyTheToolsFilesAfterThreeSeconds)
     EXPECT_TRUE(FileExists(tool.Executable())) << "the removal waits three seconds";
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(tool.Executable()); }, 8000));
     EXPECT_GE(::GetTickCount() - closed, 2500u);
-    EXPECT_FALSE(FileExists(tool.Folder() + L"\\HalvexFeedbackInformation.dll"));
-    EXPECT_FALSE(FileExists(tool.Folder() + L"\\HalvexFeedbackInformation.ini"));
+    // The three files go one after the other.
+    EXPECT_TRUE(WaitUntil([&] {
+        return !FileExists(tool.Folder() + L"\\HalvexFeedbackInformation.dll") &&
+               !FileExists(tool.Folder() + L"\\HalvexFeedbackInformation.ini");
+    }, 3000));
     EXPECT_EQ(ReadFileBytes(tool.Folder() + L"\\my notes.txt"), "mine");
 }
 
