@@ -32,8 +32,12 @@ CSkinContentDlg* CExecutePromptDlg::CreateContent()
 LRESULT CExecutePromptDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_CLOSE_PROGRESS) {
-        if (CExecutePromptChildDlg* content = GetProgressContent())
+        if (CExecutePromptChildDlg* content = GetProgressContent()) {
             content->StopAnimation();
+            // The result prompt runs before this loop returns and destroys the pair: the
+            // panel must not stay visible behind it.
+            content->ShowWindow(SW_HIDE);
+        }
         OnOK();
         return 0;
     }
