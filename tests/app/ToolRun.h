@@ -7,12 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "support/TestFiles.h"
+
 // Build outputs, as paths the tool under test can use.
 std::wstring BuildPath(const std::wstring& relative);
 std::wstring TempRoot();
-std::string ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
-bool FileExists(const std::wstring& path);
 std::wstring Widen(const std::string& utf8);
 // Removes a folder tree; harmless when it does not exist.
 void RemoveTree(const std::wstring& folder);

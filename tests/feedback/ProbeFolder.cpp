@@ -75,26 +75,6 @@ std::wstring TestFolder()
     return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
-std::string ReadBytes(const std::wstring& path)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool FileExists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 CProbeFolder::CProbeFolder(const std::wstring& name)
 {
     std::wstring runs = TestFolder() + L"\\runs";
@@ -164,10 +144,10 @@ std::string CProbeFolder::Run(const std::vector<std::wstring>& arguments,
     CloseHandle(process.hProcess);
     if (waited != WAIT_OBJECT_0 || exitCode != 0)
         return std::string();
-    return ReadBytes(report);
+    return ReadFileBytes(report);
 }
 
 std::string CProbeFolder::Journal() const
 {
-    return ReadBytes(m_path + L"\\journal.txt");
+    return ReadFileBytes(m_path + L"\\journal.txt");
 }

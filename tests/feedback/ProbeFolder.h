@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TestFiles.h"
+
 class CProbeFolder
 {
 public:
@@ -32,5 +34,3 @@ private:
 };
 
 std::wstring TestFolder();
-std::string ReadBytes(const std::wstring& path);
-bool FileExists(const std::wstring& path);

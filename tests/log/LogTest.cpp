@@ -15,6 +15,8 @@
 #include "log/LogSave.h"
 #include "log/LogSaveCloseFile.h"
 
+#include "support/TestFiles.h"
+
 namespace {
 
 // The engine's two entries and a file name, in code page 936.
@@ -26,38 +28,6 @@ const char kThreadFailed[] =
 const char kGbkFileName[] = "\xC8\xD5\xD6\xBE.txt";  // 日志.txt
 const size_t kStampLength = 30;
 const long long kLimit = 6020000;
-
-std::string ReadBytes(const std::wstring& path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    std::vector<char> chunk(1 << 20);
-    DWORD read = 0;
-    while (ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr) && read)
-        bytes.append(chunk.data(), read);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool WriteBytes(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 long long SizeOf(const std::wstring& path)
 {
@@ -142,7 +112,7 @@ protected:
     void WriteConfig(const std::string& text)
     {
         CreateDirectoryW((m_base + L"ToolLog").c_str(), nullptr);
-        ASSERT_TRUE(WriteBytes(LogDir() + L"logCfg.ini", text));
+        ASSERT_TRUE(WriteFileBytes(LogDir() + L"logCfg.ini", text));
     }
 
     std::wstring m_base;
@@ -168,7 +138,7 @@ TEST_F(LogBytes, EngineEntriesAreStampedGbkLines)
     SYSTEMTIME after;
     GetLocalTime(&after);
 
-    std::string bytes = ReadBytes(LogDir() + L"Tovrane.txt");
+    std::string bytes = ReadFileBytes(LogDir() + L"Tovrane.txt");
     std::vector<std::string> lines = Lines(bytes);
     ASSERT_EQ(2u, lines.size());
     EXPECT_TRUE(IsEntry(lines[0], kRepairFailed));
@@ -194,7 +164,7 @@ TEST_F(LogBytes, FileNameIsReadAsGbk)
     CLogSave log(m_base);
     log.WriteLog("entry", kGbkFileName, true);
     std::wstring wideName = L"\x65E5\x5FD7.txt";  // 日志.txt
-    std::vector<std::string> lines = Lines(ReadBytes(LogDir() + wideName));
+    std::vector<std::string> lines = Lines(ReadFileBytes(LogDir() + wideName));
     ASSERT_EQ(1u, lines.size());
     EXPECT_TRUE(IsEntry(lines[0], "entry"));
 }
@@ -204,7 +174,7 @@ TEST_F(LogBytes, BytesThatAreNoGbkTextStillReachTheFileUnchanged)
     std::string odd = "\x80\xFF\x81 half";
     CLogSave log(m_base);
     log.WriteLog(odd, "odd.txt", true);
-    std::vector<std::string> lines = Lines(ReadBytes(LogDir() + L"odd.txt"));
+    std::vector<std::string> lines = Lines(ReadFileBytes(LogDir() + L"odd.txt"));
     ASSERT_EQ(1u, lines.size());
     EXPECT_TRUE(IsEntry(lines[0], odd));
 }
@@ -262,7 +232,7 @@ TEST_P(LogConfigTest, ForcedAlwaysOrdinaryOnlyWhenPrintIsOne)
     CLogSave log(m_base);
     log.WriteLog("ordinary", "cfg.txt", false);
     log.WriteLog("forced", "cfg.txt", true);
-    std::vector<std::string> lines = Lines(ReadBytes(LogDir() + L"cfg.txt"));
+    std::vector<std::string> lines = Lines(ReadFileBytes(LogDir() + L"cfg.txt"));
     ASSERT_EQ(c.ordinaryWritten ? 2u : 1u, lines.size());
     if (c.ordinaryWritten) {
         EXPECT_TRUE(IsEntry(lines[0], "ordinary"));
@@ -288,7 +258,7 @@ class LogFilesTest : public LogFolderTest {};
 
 TEST_F(LogFilesTest, FolderIsCreatedAndEndsInABackslash)
 {
-    ASSERT_FALSE(Exists(m_base + L"ToolLog"));
+    ASSERT_FALSE(FileExists(m_base + L"ToolLog"));
     CLogSave log(m_base);
     EXPECT_EQ(LogDir(), log.GetLogDir());
     DWORD attributes = GetFileAttributesW((m_base + L"ToolLog").c_str());
@@ -299,11 +269,11 @@ TEST_F(LogFilesTest, FolderIsCreatedAndEndsInABackslash)
 TEST_F(LogFilesTest, ExistingFolderIsUsedAsItIs)
 {
     WriteConfig("[Log]\r\nprint=1\r\n");
-    ASSERT_TRUE(WriteBytes(LogDir() + L"other.txt", "keep me"));
+    ASSERT_TRUE(WriteFileBytes(LogDir() + L"other.txt", "keep me"));
     CLogSave log(m_base);
     log.WriteLog("ordinary", "new.txt", false);
-    EXPECT_EQ("keep me", ReadBytes(LogDir() + L"other.txt"));
-    EXPECT_EQ(1u, Lines(ReadBytes(LogDir() + L"new.txt")).size());
+    EXPECT_EQ("keep me", ReadFileBytes(LogDir() + L"other.txt"));
+    EXPECT_EQ(1u, Lines(ReadFileBytes(LogDir() + L"new.txt")).size());
 }
 
 TEST_F(LogFilesTest, EntriesAppendEachOnItsOwnLine)
@@ -312,7 +282,7 @@ TEST_F(LogFilesTest, EntriesAppendEachOnItsOwnLine)
     log.WriteLog("first", "Tovrane.txt", true);
     log.WriteLog("", "Tovrane.txt", true);
     log.WriteLog("third", "Tovrane.txt", true);
-    std::vector<std::string> lines = Lines(ReadBytes(LogDir() + L"Tovrane.txt"));
+    std::vector<std::string> lines = Lines(ReadFileBytes(LogDir() + L"Tovrane.txt"));
     ASSERT_EQ(3u, lines.size());
     EXPECT_TRUE(IsEntry(lines[0], "first"));
     EXPECT_TRUE(IsEntry(lines[1], ""));
@@ -325,7 +295,7 @@ TEST_F(LogFilesTest, DeletedFileIsCreatedAgain)
     log.WriteLog("one", "Tovrane.txt", true);
     ASSERT_TRUE(DeleteFileW((LogDir() + L"Tovrane.txt").c_str()));
     log.WriteLog("two", "Tovrane.txt", true);
-    std::vector<std::string> lines = Lines(ReadBytes(LogDir() + L"Tovrane.txt"));
+    std::vector<std::string> lines = Lines(ReadFileBytes(LogDir() + L"Tovrane.txt"));
     ASSERT_EQ(1u, lines.size());
     EXPECT_TRUE(IsEntry(lines[0], "two"));
 }
@@ -335,21 +305,21 @@ TEST_F(LogFilesTest, MissingFolderLosesTheEntryUntilItIsBack)
     CLogSave log(m_base);
     ASSERT_TRUE(RemoveDirectoryW((m_base + L"ToolLog").c_str()));
     log.WriteLog("lost", "Tovrane.txt", true);
-    EXPECT_FALSE(Exists(m_base + L"ToolLog"));
+    EXPECT_FALSE(FileExists(m_base + L"ToolLog"));
     ASSERT_TRUE(CreateDirectoryW((m_base + L"ToolLog").c_str(), nullptr));
     log.WriteLog("found", "Tovrane.txt", true);
-    std::vector<std::string> lines = Lines(ReadBytes(LogDir() + L"Tovrane.txt"));
+    std::vector<std::string> lines = Lines(ReadFileBytes(LogDir() + L"Tovrane.txt"));
     ASSERT_EQ(1u, lines.size());
     EXPECT_TRUE(IsEntry(lines[0], "found"));
 }
 
 TEST_F(LogFilesTest, FileNamedToolLogInTheWay)
 {
-    ASSERT_TRUE(WriteBytes(m_base + L"ToolLog", "not a folder"));
+    ASSERT_TRUE(WriteFileBytes(m_base + L"ToolLog", "not a folder"));
     CLogSave log(m_base);
     log.WriteLog("nowhere", "Tovrane.txt", true);
     log.WriteLog("nowhere", "Tovrane.txt", false);
-    EXPECT_EQ("not a folder", ReadBytes(m_base + L"ToolLog"));
+    EXPECT_EQ("not a folder", ReadFileBytes(m_base + L"ToolLog"));
     EXPECT_FALSE(GetFileAttributesW((m_base + L"ToolLog").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -359,7 +329,7 @@ TEST_F(LogFilesTest, HexDumpEntries)
     const unsigned char bytes[] = {0x0A, 0xFF, 0x00};
     writer.WriteHex(bytes, 3, "hex.txt");
     writer.WriteHex(bytes, 0, "hex.txt");
-    std::vector<std::string> lines = Lines(ReadBytes(m_base + L"hex.txt"));
+    std::vector<std::string> lines = Lines(ReadFileBytes(m_base + L"hex.txt"));
     ASSERT_EQ(2u, lines.size());
     EXPECT_TRUE(IsEntry(lines[0], "0A FF 00 "));
     EXPECT_TRUE(IsEntry(lines[1], ""));
@@ -406,7 +376,7 @@ protected:
             bytes[at - 1] = '\r';
             bytes[at] = '\n';
         }
-        ASSERT_TRUE(WriteBytes(m_path, bytes));
+        ASSERT_TRUE(WriteFileBytes(m_path, bytes));
     }
 
     // An entry whose line is exactly 60 bytes.
@@ -426,13 +396,13 @@ TEST_F(LogRotationTest, EntryAcrossTheLimitIsWrittenWholeThenMovedAside)
 {
     Prefill(6019990);
     m_pWriter->WriteText(Content60(), "Tovrane.txt");
-    EXPECT_FALSE(Exists(m_path));
+    EXPECT_FALSE(FileExists(m_path));
     ASSERT_EQ(6020050, SizeOf(m_backup));
-    std::string backup = ReadBytes(m_backup);
+    std::string backup = ReadFileBytes(m_backup);
     EXPECT_TRUE(IsEntry(backup.substr(backup.size() - 60), Content60()));
 
     m_pWriter->WriteText("next", "Tovrane.txt");
-    std::vector<std::string> lines = Lines(ReadBytes(m_path));
+    std::vector<std::string> lines = Lines(ReadFileBytes(m_path));
     ASSERT_EQ(1u, lines.size());
     EXPECT_TRUE(IsEntry(lines[0], "next"));
     EXPECT_EQ(6020050, SizeOf(m_backup));
@@ -443,19 +413,19 @@ TEST_F(LogRotationTest, FileOfExactlyTheLimitStays)
     Prefill(kLimit - 60);
     m_pWriter->WriteText(Content60(), "Tovrane.txt");
     EXPECT_EQ(kLimit, SizeOf(m_path));
-    EXPECT_FALSE(Exists(m_backup));
+    EXPECT_FALSE(FileExists(m_backup));
 
     m_pWriter->WriteText(Content60(), "Tovrane.txt");
-    EXPECT_FALSE(Exists(m_path));
+    EXPECT_FALSE(FileExists(m_path));
     EXPECT_EQ(kLimit + 60, SizeOf(m_backup));
 }
 
 TEST_F(LogRotationTest, RotationReplacesAnOldBackup)
 {
-    ASSERT_TRUE(WriteBytes(m_backup, "an old backup"));
+    ASSERT_TRUE(WriteFileBytes(m_backup, "an old backup"));
     Prefill(6019990);
     m_pWriter->WriteText(Content60(), "Tovrane.txt");
-    EXPECT_FALSE(Exists(m_path));
+    EXPECT_FALSE(FileExists(m_path));
     EXPECT_EQ(6020050, SizeOf(m_backup));
 }
 
@@ -469,11 +439,11 @@ TEST_F(LogRotationTest, FileHeldOpenElsewhereKeepsGrowingUntilItCanMove)
     m_pWriter->WriteText(Content60(), "Tovrane.txt");
     m_pWriter->WriteText(Content60(), "Tovrane.txt");
     EXPECT_EQ(6020110, SizeOf(m_path));
-    EXPECT_FALSE(Exists(m_backup));
+    EXPECT_FALSE(FileExists(m_backup));
     CloseHandle(reader);
 
     m_pWriter->WriteText(Content60(), "Tovrane.txt");
-    EXPECT_FALSE(Exists(m_path));
+    EXPECT_FALSE(FileExists(m_path));
     EXPECT_EQ(6020170, SizeOf(m_backup));
 }
 
@@ -517,7 +487,7 @@ TEST_F(LogThreadsTest, LinesNeverInterleave)
     for (HANDLE thread : threads)
         CloseHandle(thread);
 
-    std::vector<std::string> lines = Lines(ReadBytes(LogDir() + L"Tovrane.txt"));
+    std::vector<std::string> lines = Lines(ReadFileBytes(LogDir() + L"Tovrane.txt"));
     ASSERT_EQ(static_cast<size_t>(kThreads * kEntriesPerThread), lines.size());
     int next[kThreads] = {};
     for (const std::string& line : lines) {
@@ -535,7 +505,7 @@ TEST_F(LogThreadsTest, LinesNeverInterleave)
 TEST(FileFind, FindsFilesAndFoldersByExactName)
 {
     std::wstring folder = NewFolder();
-    ASSERT_TRUE(WriteBytes(folder + L"file.txt", "x"));
+    ASSERT_TRUE(WriteFileBytes(folder + L"file.txt", "x"));
     CFileFind find;
     EXPECT_TRUE(find.FindFile((folder + L"file.txt").c_str()));
     EXPECT_TRUE(find.FindFile(folder.substr(0, folder.size() - 1).c_str()));
@@ -553,9 +523,9 @@ TEST(GetLogSave, OneObjectInTheCommonAppDataFolderConfigReadOnce)
     std::wstring dir = std::wstring(common) + L"\\ToolLog\\";
     CreateDirectoryW((std::wstring(common) + L"\\ToolLog").c_str(), nullptr);
     std::wstring config = dir + L"logCfg.ini";
-    bool hadConfig = Exists(config);
-    std::string oldConfig = ReadBytes(config);
-    ASSERT_TRUE(WriteBytes(config, "[Log]\r\nprint=1\r\n"));
+    bool hadConfig = FileExists(config);
+    std::string oldConfig = ReadFileBytes(config);
+    ASSERT_TRUE(WriteFileBytes(config, "[Log]\r\nprint=1\r\n"));
     std::wstring file = dir + L"getlogsave-test.txt";
     DeleteFileW(file.c_str());
 
@@ -564,17 +534,17 @@ TEST(GetLogSave, OneObjectInTheCommonAppDataFolderConfigReadOnce)
     EXPECT_EQ(dir, log.GetLogDir());
 
     log.WriteLog("ordinary one", "getlogsave-test.txt", false);
-    ASSERT_TRUE(WriteBytes(config, "[Log]\r\nprint=0\r\n"));
+    ASSERT_TRUE(WriteFileBytes(config, "[Log]\r\nprint=0\r\n"));
     GetLogSave().WriteLog("ordinary two", "getlogsave-test.txt", false);
 
-    std::vector<std::string> lines = Lines(ReadBytes(file));
+    std::vector<std::string> lines = Lines(ReadFileBytes(file));
     ASSERT_EQ(2u, lines.size());
     EXPECT_TRUE(IsEntry(lines[0], "ordinary one"));
     EXPECT_TRUE(IsEntry(lines[1], "ordinary two"));
 
     DeleteFileW(file.c_str());
     if (hadConfig)
-        WriteBytes(config, oldConfig);
+        WriteFileBytes(config, oldConfig);
     else
         DeleteFileW(config.c_str());
 }

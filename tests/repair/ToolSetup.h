@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TestFiles.h"
+
 // The stand-in tools for a test: a fresh folder with the fixture and the journal, the
 // stand-ins' folder first on the PATH. Everything is undone when the object goes.
 class CToolSetup {
@@ -32,6 +34,4 @@ private:
 std::wstring StandinsFolder();
 std::wstring MakeTempFolder(const wchar_t* prefix);
 void RemoveFolder(const std::wstring& folder);
-std::string ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string Utf8(const std::wstring& text);
