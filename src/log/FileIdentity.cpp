@@ -1,0 +1,98 @@
+#include "log/FileIdentity.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix)
+{
+    return text.compare(0, wcslen(prefix), prefix) == 0;
+}
+
+} // namespace
+
+void CFileHandle::Reset(HANDLE handle)
+{
+    if (IsValid())
+        CloseHandle(m_hFile);
+    m_hFile = handle;
+}
+
+std::wstring PlainPath(const std::wstring& path)
+{
+    if (StartsWith(path, L"\\\\?\\UNC\\"))
+        return L"\\" + path.substr(7);
+    if (StartsWith(path, L"\\\\?\\"))
+        return path.substr(4);
+    return path;
+}
+
+bool IsSamePath(const std::wstring& a, const std::wstring& b)
+{
+    std::wstring plainA = PlainPath(a);
+    std::wstring plainB = PlainPath(b);
+    return CompareStringOrdinal(plainA.c_str(), static_cast<int>(plainA.size()), plainB.c_str(),
+                                static_cast<int>(plainB.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring FinalPathOf(HANDLE handle)
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD length = GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return std::wstring();
+        if (length < buffer.size())
+            return PlainPath(std::wstring(buffer.data(), length));
+        buffer.resize(length + 1);
+    }
+    return std::wstring();
+}
+
+CFileHandle OpenOwnFile(const std::wstring& path)
+{
+    const DWORD access = GENERIC_READ | GENERIC_WRITE;
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    CFileHandle file;
+    // Open what is there, and create only where nothing is: creating with OPEN_ALWAYS would
+    // make the target of a dangling link. A file made by another process in between is opened
+    // on the second round.
+    for (int attempt = 0; attempt < 2 && !file.IsValid(); ++attempt) {
+        file.Reset(CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
+        if (!file.IsValid() && GetLastError() == ERROR_FILE_NOT_FOUND)
+            file.Reset(CreateFileW(path.c_str(), access, kShareAll, nullptr, CREATE_NEW, flags, nullptr));
+    }
+    if (!file.IsValid())
+        return file;
+
+    BY_HANDLE_FILE_INFORMATION info;
+    bool plain = GetFileInformationByHandle(file.Get(), &info) &&
+                 !(info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
+                 info.nNumberOfLinks == 1;
+    // A link to a file shows only here under Wine, which opens through it despite the flag.
+    if (!plain || !IsSamePath(FinalPathOf(file.Get()), path))
+        file.Reset();
+    return file;
+}
+
+bool RenameByHandle(HANDLE file, const std::wstring& newPath)
+{
+    // Renaming needs delete access; a second handle to the same file object asks for it, so that
+    // a reader that does not share deletion only delays the rename, never the write.
+    CFileHandle mover(ReOpenFile(file, DELETE | SYNCHRONIZE, kShareAll, 0));
+    if (!mover.IsValid())
+        return false;
+    const DWORD nameBytes = static_cast<DWORD>(newPath.size() * sizeof(wchar_t));
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = nameBytes;
+    memcpy(info->FileName, newPath.data(), nameBytes);
+    return SetFileInformationByHandle(mover.Get(), FileRenameInfo, info,
+                                      static_cast<DWORD>(buffer.size())) != FALSE;
+}

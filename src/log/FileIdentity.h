@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// A name can lead elsewhere through a symbolic link, a junction or a second hard link; the
+// handle it opened cannot. These tell what a handle really holds.
+
+// Owns one file handle.
+class CFileHandle {
+public:
+    explicit CFileHandle(HANDLE handle = INVALID_HANDLE_VALUE) : m_hFile(handle) {}
+    ~CFileHandle() { Reset(); }
+    CFileHandle(CFileHandle&& other) noexcept : m_hFile(other.m_hFile) { other.m_hFile = INVALID_HANDLE_VALUE; }
+    CFileHandle(const CFileHandle&) = delete;
+    CFileHandle& operator=(const CFileHandle&) = delete;
+
+    bool IsValid() const { return m_hFile != INVALID_HANDLE_VALUE && m_hFile != nullptr; }
+    HANDLE Get() const { return m_hFile; }
+    void Reset(HANDLE handle = INVALID_HANDLE_VALUE);
+
+private:
+    HANDLE m_hFile;
+};
+
+// The path without its long form: "\\?\C:\x" is "C:\x", "\\?\UNC\host\share" is "\\host\share".
+std::wstring PlainPath(const std::wstring& path);
+
+// Both name one place: equal as plain paths, case ignored.
+bool IsSamePath(const std::wstring& a, const std::wstring& b);
+
+// The plain final path of what the handle opened; "" when the system cannot tell.
+std::wstring FinalPathOf(HANDLE handle);
+
+// Opens for appending, or creates, the one plain file at exactly this path. Refuses whatever a
+// link could make of the name: a reparse point, a file with more than one link, or a handle
+// whose final path is not the path (a link in a folder above). Never creates through a link.
+CFileHandle OpenOwnFile(const std::wstring& path);
+
+// Renames the opened file itself to newPath, replacing what is there. Only the new name is a
+// path, and a link already at that name is replaced, not followed.
+bool RenameByHandle(HANDLE file, const std::wstring& newPath);
