@@ -53,6 +53,23 @@ std::wstring FinalPathOf(HANDLE handle)
     return std::wstring();
 }
 
+CFileHandle OpenPlainFolder(const std::wstring& folder, DWORD access)
+{
+    // Wine shows a linked folder as a reparse point only by its name, Windows also by the handle.
+    DWORD nameAttributes = GetFileAttributesW(folder.c_str());
+    CFileHandle handle(CreateFileW(folder.c_str(), access | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (nameAttributes == INVALID_FILE_ATTRIBUTES || !handle.IsValid() ||
+        !GetFileInformationByHandle(handle.Get(), &info))
+        return CFileHandle();
+    DWORD attributes = nameAttributes | info.dwFileAttributes;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !IsSamePath(FinalPathOf(handle.Get()), folder))
+        handle.Reset();
+    return handle;
+}
+
 CFileHandle OpenOwnFile(const std::wstring& path)
 {
     const DWORD access = GENERIC_READ | GENERIC_WRITE;
@@ -63,7 +80,8 @@ CFileHandle OpenOwnFile(const std::wstring& path)
     // on the second round.
     for (int attempt = 0; attempt < 2 && !file.IsValid(); ++attempt) {
         file.Reset(CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
-        if (!file.IsValid() && GetLastError() == ERROR_FILE_NOT_FOUND)
+        if (!file.IsValid() && GetLastError() == ERROR_FILE_NOT_FOUND &&
+            OpenPlainFolder(path.substr(0, path.find_last_of(L'\\')), 0).IsValid())
             file.Reset(CreateFileW(path.c_str(), access, kShareAll, nullptr, CREATE_NEW, flags, nullptr));
     }
     if (!file.IsValid())

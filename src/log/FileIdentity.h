@@ -33,9 +33,14 @@ bool IsSamePath(const std::wstring& a, const std::wstring& b);
 // The plain final path of what the handle opened; "" when the system cannot tell.
 std::wstring FinalPathOf(HANDLE handle);
 
+// Opens the folder at exactly this path, with the access asked for, when it is a real folder:
+// no reparse point, and not reached through a link above it.
+CFileHandle OpenPlainFolder(const std::wstring& folder, DWORD access);
+
 // Opens for appending, or creates, the one plain file at exactly this path. Refuses whatever a
 // link could make of the name: a reparse point, a file with more than one link, or a handle
-// whose final path is not the path (a link in a folder above). Never creates through a link.
+// whose final path is not the path (a link in a folder above). Creates only in a plain folder
+// (checked just before) and never through a link at the name itself.
 CFileHandle OpenOwnFile(const std::wstring& path);
 
 // Renames the opened file itself to newPath, replacing what is there. Only the new name is a

@@ -27,11 +27,6 @@ std::vector<BYTE> OwnerOf(HANDLE handle)
     return std::vector<BYTE>(bytes, bytes + GetLengthSid(owner));
 }
 
-HANDLE OpenForQuery(const std::wstring& path, DWORD flags)
-{
-    return CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
-}
 
 void CreateLogFolder(const std::wstring& folder)
 {
@@ -72,7 +67,8 @@ LogFolder OpenLogFolder(const std::wstring& baseFolder)
 
     // The base is trusted as the system found it, links included; ToolLog is judged against
     // the base's own final path.
-    CFileHandle parent(OpenForQuery(baseFolder, 0));
+    CFileHandle parent(CreateFileW(baseFolder.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     std::wstring parentPath = parent.IsValid() ? FinalPathOf(parent.Get()) : std::wstring();
     if (parentPath.empty())
         return result;
@@ -86,17 +82,9 @@ LogFolder OpenLogFolder(const std::wstring& baseFolder)
         GetLastError() == ERROR_FILE_NOT_FOUND)
         CreateLogFolder(folder);
 
-    // Wine shows a linked folder as a reparse point only by its name, Windows also by the handle.
-    DWORD nameAttributes = GetFileAttributesW(folder.c_str());
-    CFileHandle handle(OpenForQuery(folder, FILE_FLAG_OPEN_REPARSE_POINT));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (nameAttributes == INVALID_FILE_ATTRIBUTES || !handle.IsValid() ||
-        !GetFileInformationByHandle(handle.Get(), &info))
-        return result;
-    DWORD attributes = nameAttributes | info.dwFileAttributes;
-    std::vector<BYTE> owner = OwnerOf(handle.Get());
-    result.usable = (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                    IsSamePath(FinalPathOf(handle.Get()), folder) && !owner.empty() &&
+    CFileHandle handle = OpenPlainFolder(folder, READ_CONTROL);
+    std::vector<BYTE> owner = handle.IsValid() ? OwnerOf(handle.Get()) : std::vector<BYTE>();
+    result.usable = !owner.empty() &&
                     IsTrustedLogFolderOwner(owner.data(), parentOwner.empty() ? nullptr : parentOwner.data());
     return result;
 }
