@@ -12,15 +12,6 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix)
     return text.compare(0, wcslen(prefix), prefix) == 0;
 }
 
-} // namespace
-
-void CFileHandle::Reset(HANDLE handle)
-{
-    if (IsValid())
-        CloseHandle(m_hFile);
-    m_hFile = handle;
-}
-
 std::wstring PlainPath(const std::wstring& path)
 {
     if (StartsWith(path, L"\\\\?\\UNC\\"))
@@ -30,20 +21,28 @@ std::wstring PlainPath(const std::wstring& path)
     return path;
 }
 
-bool IsSamePath(const std::wstring& a, const std::wstring& b)
+// Case is ignored: Windows names one file in any case.
+bool IsSamePath(const std::wstring& finalPath, const std::wstring& path)
 {
-    std::wstring plainA = PlainPath(a);
-    std::wstring plainB = PlainPath(b);
-    return CompareStringOrdinal(plainA.c_str(), static_cast<int>(plainA.size()), plainB.c_str(),
-                                static_cast<int>(plainB.size()), TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(finalPath.c_str(), static_cast<int>(finalPath.size()), path.c_str(),
+                                static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
+void CFileHandle::Reset(HANDLE handle)
+{
+    if (IsValid())
+        CloseHandle(m_hFile);
+    m_hFile = handle;
 }
 
 std::wstring FinalPathOf(HANDLE handle)
 {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        DWORD length = GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        DWORD length = GetFinalPathNameByHandleW(handle, buffer.data(),
+                                                 static_cast<DWORD>(buffer.size()), 0);
         if (length == 0)
             return std::wstring();
         if (length < buffer.size())
@@ -55,10 +54,11 @@ std::wstring FinalPathOf(HANDLE handle)
 
 CFileHandle OpenPlainFolder(const std::wstring& folder, DWORD access)
 {
-    // Wine shows a linked folder as a reparse point only by its name, Windows also by the handle.
+    // Wine shows a linked folder as a reparse point only by its name; Windows also by the handle.
     DWORD nameAttributes = GetFileAttributesW(folder.c_str());
-    CFileHandle handle(CreateFileW(folder.c_str(), access | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
+    CFileHandle handle(CreateFileW(folder.c_str(), access | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                   OPEN_EXISTING, flags, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     if (nameAttributes == INVALID_FILE_ATTRIBUTES || !handle.IsValid() ||
         !GetFileInformationByHandle(handle.Get(), &info))
@@ -79,17 +79,18 @@ CFileHandle OpenOwnFile(const std::wstring& path)
     // make the target of a dangling link. A file made by another process in between is opened
     // on the second round.
     for (int attempt = 0; attempt < 2 && !file.IsValid(); ++attempt) {
-        file.Reset(CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
+        file.Reset(CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, 0));
         if (!file.IsValid() && GetLastError() == ERROR_FILE_NOT_FOUND &&
             OpenPlainFolder(path.substr(0, path.find_last_of(L'\\')), 0).IsValid())
-            file.Reset(CreateFileW(path.c_str(), access, kShareAll, nullptr, CREATE_NEW, flags, nullptr));
+            file.Reset(CreateFileW(path.c_str(), access, kShareAll, nullptr, CREATE_NEW, flags, 0));
     }
     if (!file.IsValid())
         return file;
 
     BY_HANDLE_FILE_INFORMATION info;
     bool plain = GetFileInformationByHandle(file.Get(), &info) &&
-                 !(info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
+                 !(info.dwFileAttributes &
+                   (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
                  info.nNumberOfLinks == 1;
     // A link to a file shows only here under Wine, which opens through it despite the flag.
     if (!plain || !IsSamePath(FinalPathOf(file.Get()), path))

@@ -12,7 +12,10 @@ class CFileHandle {
 public:
     explicit CFileHandle(HANDLE handle = INVALID_HANDLE_VALUE) : m_hFile(handle) {}
     ~CFileHandle() { Reset(); }
-    CFileHandle(CFileHandle&& other) noexcept : m_hFile(other.m_hFile) { other.m_hFile = INVALID_HANDLE_VALUE; }
+    CFileHandle(CFileHandle&& other) noexcept : m_hFile(other.m_hFile)
+    {
+        other.m_hFile = INVALID_HANDLE_VALUE;
+    }
     CFileHandle(const CFileHandle&) = delete;
     CFileHandle& operator=(const CFileHandle&) = delete;
 
@@ -24,13 +27,8 @@ private:
     HANDLE m_hFile;
 };
 
-// The path without its long form: "\\?\C:\x" is "C:\x", "\\?\UNC\host\share" is "\\host\share".
-std::wstring PlainPath(const std::wstring& path);
-
-// Both name one place: equal as plain paths, case ignored.
-bool IsSamePath(const std::wstring& a, const std::wstring& b);
-
-// The plain final path of what the handle opened; "" when the system cannot tell.
+// The final path of what the handle opened, without the long form's "\\?\" ("C:\x",
+// "\\host\share\x"); "" when the system cannot tell.
 std::wstring FinalPathOf(HANDLE handle);
 
 // Opens the folder at exactly this path, with the access asked for, when it is a real folder:

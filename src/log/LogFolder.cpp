@@ -9,6 +9,8 @@
 
 namespace {
 
+// Owned by Administrators; SYSTEM and Administrators full control, Users read; protected, so
+// nothing is inherited from the all-users folder, where every user may create and write.
 const wchar_t kLogFolderSddl[] = L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FR;;;BU)";
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
@@ -17,8 +19,8 @@ std::vector<BYTE> OwnerOf(HANDLE handle)
 {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
-                        nullptr, &descriptor) != ERROR_SUCCESS)
+    if (GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                        nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
         return std::vector<BYTE>();
     CLocalSecurityDescriptor hold(descriptor);
     if (!owner || !IsValidSid(owner))
@@ -27,26 +29,18 @@ std::vector<BYTE> OwnerOf(HANDLE handle)
     return std::vector<BYTE>(bytes, bytes + GetLengthSid(owner));
 }
 
-
 void CreateLogFolder(const std::wstring& folder)
-{
-    CLocalSecurityDescriptor security = LogFolderSecurity();
-    if (!security)
-        return;
-    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), security.get(), FALSE};
-    CreateDirectoryW(folder.c_str(), &attributes);
-}
-
-} // namespace
-
-CLocalSecurityDescriptor LogFolderSecurity()
 {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kLogFolderSddl, SDDL_REVISION_1,
                                                               &descriptor, nullptr))
-        return nullptr;
-    return CLocalSecurityDescriptor(descriptor);
+        return;
+    CLocalSecurityDescriptor hold(descriptor);
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor, FALSE};
+    CreateDirectoryW(folder.c_str(), &attributes);
 }
+
+} // namespace
 
 bool IsTrustedLogFolderOwner(PSID owner, PSID parentOwner)
 {
@@ -67,8 +61,9 @@ LogFolder OpenLogFolder(const std::wstring& baseFolder)
 
     // The base is trusted as the system found it, links included; ToolLog is judged against
     // the base's own final path.
-    CFileHandle parent(CreateFileW(baseFolder.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    CFileHandle parent(CreateFileW(baseFolder.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                   kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                   nullptr));
     std::wstring parentPath = parent.IsValid() ? FinalPathOf(parent.Get()) : std::wstring();
     if (parentPath.empty())
         return result;
@@ -84,7 +79,7 @@ LogFolder OpenLogFolder(const std::wstring& baseFolder)
 
     CFileHandle handle = OpenPlainFolder(folder, READ_CONTROL);
     std::vector<BYTE> owner = handle.IsValid() ? OwnerOf(handle.Get()) : std::vector<BYTE>();
-    result.usable = !owner.empty() &&
-                    IsTrustedLogFolderOwner(owner.data(), parentOwner.empty() ? nullptr : parentOwner.data());
+    PSID parentSid = parentOwner.empty() ? nullptr : parentOwner.data();
+    result.usable = !owner.empty() && IsTrustedLogFolderOwner(owner.data(), parentSid);
     return result;
 }

@@ -28,7 +28,3 @@ struct LocalFreeDeleter {
     void operator()(void* memory) const { LocalFree(memory); }
 };
 using CLocalSecurityDescriptor = std::unique_ptr<void, LocalFreeDeleter>;
-
-// The security of a log folder the tool creates: owned by Administrators; SYSTEM and
-// Administrators full control, Users read; protected, so nothing is inherited from above.
-CLocalSecurityDescriptor LogFolderSecurity();
