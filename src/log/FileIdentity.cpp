@@ -100,6 +100,12 @@ CFileHandle OpenOwnFile(const std::wstring& path)
 
 bool RenameByHandle(HANDLE file, const std::wstring& newPath)
 {
+    // Wine takes no RootDirectory here, so the new name is a full path: it must lie beside the
+    // file as the file is now, or a folder moved away since the open would send it elsewhere.
+    std::wstring current = FinalPathOf(file);
+    if (!IsSamePath(current.substr(0, current.find_last_of(L'\\') + 1),
+                    newPath.substr(0, newPath.find_last_of(L'\\') + 1)))
+        return false;
     // Renaming needs delete access; a second handle to the same file object asks for it, so that
     // a reader that does not share deletion only delays the rename, never the write.
     CFileHandle mover(ReOpenFile(file, DELETE | SYNCHRONIZE, kShareAll, 0));

@@ -41,6 +41,6 @@ CFileHandle OpenPlainFolder(const std::wstring& folder, DWORD access);
 // (checked just before) and never through a link at the name itself.
 CFileHandle OpenOwnFile(const std::wstring& path);
 
-// Renames the opened file itself to newPath, replacing what is there. Only the new name is a
-// path, and a link already at that name is replaced, not followed.
+// Renames the opened file itself to newPath, in the folder the file is in, replacing what is
+// there: a link already at that name is replaced, not followed.
 bool RenameByHandle(HANDLE file, const std::wstring& newPath);
