@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "framework/FileFind.h"
+#include "log/LogFolder.h"
 #include "log/LogSaveCloseFile.h"
 
 namespace {
@@ -33,11 +33,12 @@ CLogSave::CLogSave(const std::wstring& baseFolder)
 
 void CLogSave::Init(const std::wstring& baseFolder)
 {
-    std::wstring folder = baseFolder + L"ToolLog";
-    CFileFind find;
-    if (!find.FindFile(folder.c_str()))
-        CreateDirectoryW(folder.c_str(), nullptr);
-    m_strLogDir = folder + L"\\";
+    LogFolder folder = OpenLogFolder(baseFolder);
+    m_strLogDir = folder.path;
+    // A folder someone else made or redirected gets nothing, its configuration included: the
+    // tool goes on as if logging were off.
+    if (!folder.usable)
+        return;
 
     std::wstring config = m_strLogDir + L"logCfg.ini";
     wchar_t value[100] = {};

@@ -5,12 +5,12 @@
 #include "log/LogBase.h"
 
 // The process's log: where the files live, the "print" switch of logCfg.ini and the writer.
+// Without a usable log folder (see LogFolder.h) there is no writer and nothing is logged.
 class CLogSave {
 public:
     // The log folder "ToolLog" in the all-users application-data folder.
     CLogSave();
-    // The log folder "ToolLog" in baseFolder (ending in a backslash, or empty for the
-    // current folder).
+    // The log folder "ToolLog" in baseFolder (ending in a backslash); empty: no log.
     explicit CLogSave(const std::wstring& baseFolder);
     virtual ~CLogSave();
     CLogSave(const CLogSave&) = delete;

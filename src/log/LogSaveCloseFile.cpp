@@ -1,6 +1,6 @@
 #include "log/LogSaveCloseFile.h"
 
-#include "framework/StdioFile.h"
+#include "log/FileIdentity.h"
 #include "log/LogLine.h"
 
 void CLogSaveCloseFile::WritePacket(const CPacketLog& packet)
@@ -14,23 +14,21 @@ void CLogSaveCloseFile::WritePacket(const CPacketLog& packet)
         return;
     std::wstring path = m_strLogDir + name;
 
-    CStdioFile file;
-    if (!file.Open(path.c_str(), CStdioFile::modeReadWrite | CStdioFile::shareDenyNone |
-                                     CStdioFile::modeCreate | CStdioFile::modeNoTruncate))
-        return;
-    if (!file.SeekToEnd())
+    CFileHandle file = OpenOwnFile(path);
+    LARGE_INTEGER zero = {};
+    if (!file.IsValid() || !SetFilePointerEx(file.Get(), zero, nullptr, FILE_END))
         return;
 
     SYSTEMTIME now;
     GetLocalTime(&now);
     std::string line = FormatLogLine(now, packet.GetContent());
-    file.Write(line.data(), static_cast<unsigned>(line.size()));
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+        return;
 
-    if (file.GetLength() > kRotateLimit) {
-        file.Close();
-        std::wstring backup = path + L"bak";
-        MoveFileExW(path.c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > kRotateLimit)
+        RenameByHandle(file.Get(), path + L"bak");
 }
 
 void CLogSaveCloseFile::WriteHex(const unsigned char* data, int length, std::string fileName)

@@ -6,7 +6,8 @@
 #include "log/LogBase.h"
 
 // Opens the target file for every entry and closes it again, so no log file stays open
-// between entries. A file that grows past the limit is moved aside to its "bak" name.
+// between entries. A file that grows past the limit is moved aside to its "bak" name. Only a
+// plain file at exactly its own path is written or moved (see OpenOwnFile).
 class CLogSaveCloseFile : public CLogBase {
 public:
     static const long long kRotateLimit = 6020000;

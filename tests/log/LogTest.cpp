@@ -1,4 +1,6 @@
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -6,11 +8,13 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/FileFind.h"
+#include "log/LogFolder.h"
 #include "log/LogLine.h"
 #include "log/LogSave.h"
 #include "log/LogSaveCloseFile.h"
@@ -499,6 +503,138 @@ TEST_F(LogThreadsTest, LinesNeverInterleave)
         ASSERT_EQ(next[thread], entry) << line;
         ASSERT_TRUE(IsEntry(line, ThreadEntry(thread, entry)));
         ++next[thread];
+    }
+}
+
+// What a standard user may plant where the log writes. Wine makes no link of its own
+// (CreateSymbolicLinkW does nothing), so links are Unix ones; Wine shows a link to a folder as a
+// reparse point and a link to a file as a plain file.
+bool MakeLink(const std::wstring& target, const std::wstring& link)
+{
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    using Spawn = LONG(WINAPI*)(char* const* argv, int wait);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll"), ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto toUnix = reinterpret_cast<ToUnix>(GetProcAddress(kernel, "wine_get_unix_file_name"));
+    auto spawn = reinterpret_cast<Spawn>(GetProcAddress(ntdll, "__wine_unix_spawnvp"));
+    if (!toUnix || !spawn)
+        return false;
+    char* argv[] = {const_cast<char*>("/bin/ln"), const_cast<char*>("-s"), toUnix(target.c_str()),
+                    toUnix(link.c_str()), nullptr};
+    bool made = argv[2] && argv[3] && spawn(argv, TRUE) == 0;
+    HeapFree(GetProcessHeap(), 0, argv[2]);
+    HeapFree(GetProcessHeap(), 0, argv[3]);
+    return made;
+}
+
+struct PlantCase {
+    const char* name;
+    bool afterStart;        // planted once the log object has checked its folder
+    const wchar_t* link;    // in the base folder; "ToolLog" replaces the real folder
+    const wchar_t* target;  // in the folder "outside", which holds a Tovrane.txt and its backup
+    bool hard;
+    bool fullLog;  // ToolLog\Tovrane.txt is 6,019,990 bytes: the entry is written, then rotated
+};
+
+class LogPlantTest : public LogFolderTest, public ::testing::WithParamInterface<PlantCase> {
+protected:
+    bool Plant(const PlantCase& c)
+    {
+        std::wstring link = m_base + c.link, target = m_base + L"outside\\" + c.target;
+        if (link == m_base + L"ToolLog" && !RemoveDirectoryW(link.c_str()))
+            return false;
+        if (c.hard)
+            return CreateHardLinkW(link.c_str(), target.c_str(), nullptr) != FALSE;
+        return MakeLink(target, link);
+    }
+};
+
+TEST_P(LogPlantTest, NothingIsWrittenThroughIt)
+{
+    const PlantCase& c = GetParam();
+    std::wstring outside = m_base + L"outside\\";
+    ASSERT_TRUE(CreateDirectoryW((m_base + L"ToolLog").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(outside.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(outside + L"Tovrane.txt", "victim"));
+    ASSERT_TRUE(WriteFileBytes(outside + L"Tovrane.txtbak", "old"));
+    ASSERT_TRUE(!c.fullLog || WriteFileBytes(LogDir() + L"Tovrane.txt", std::string(6019990, 'a')));
+
+    ASSERT_TRUE(c.afterStart || Plant(c));
+    CLogSave log(m_base);
+    ASSERT_TRUE(!c.afterStart || Plant(c));
+    log.WriteLog("forced", "Tovrane.txt", true);
+    log.WriteLog("forced", "new.txt", true);
+
+    EXPECT_EQ("victim", ReadFileBytes(outside + L"Tovrane.txt"));
+    EXPECT_EQ("old", ReadFileBytes(outside + L"Tovrane.txtbak"));
+    EXPECT_FALSE(FileExists(outside + L"new.txt") || FileExists(outside + L"absent.txt"));
+    std::string backup = ReadFileBytes(LogDir() + L"Tovrane.txtbak");
+    EXPECT_EQ(c.fullLog, backup.size() > 6019990 && IsEntry(backup.substr(6019990), "forced"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plants, LogPlantTest,
+    ::testing::Values(
+        PlantCase{"FolderLink", false, L"ToolLog", L"", false, false},
+        PlantCase{"FolderLinkAfterStart", true, L"ToolLog", L"", false, false},
+        PlantCase{"FileLink", false, L"ToolLog\\Tovrane.txt", L"Tovrane.txt", false, false},
+        PlantCase{"DanglingFileLink", false, L"ToolLog\\Tovrane.txt", L"absent.txt", false, false},
+        PlantCase{"HardLink", false, L"ToolLog\\Tovrane.txt", L"Tovrane.txt", true, false},
+        PlantCase{"BackupLink", false, L"ToolLog\\Tovrane.txtbak", L"Tovrane.txtbak", false, true}),
+    [](const ::testing::TestParamInfo<PlantCase>& info) { return std::string(info.param.name); });
+
+TEST_F(LogFilesTest, NoBaseFolderNoLogInTheCurrentFolder)
+{
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    ASSERT_TRUE(SetCurrentDirectoryW(m_base.c_str()));
+    CLogSave(L"").WriteLog("nowhere", "Tovrane.txt", true);
+    SetCurrentDirectoryW(current);
+    EXPECT_FALSE(FileExists(m_base + L"ToolLog"));
+}
+
+TEST(LogFolderOwner, AdministratorsSystemOrTheOwnerOfTheFolderAbove)
+{
+    const wchar_t* user = L"S-1-5-21-1-2-3-1001";
+    struct { const wchar_t* owner; const wchar_t* parentOwner; bool trusted; } cases[] = {
+        {L"BA", L"SY", true}, {L"SY", L"SY", true}, {user, L"SY", false}, {L"BU", L"SY", false},
+        {user, user, true},   {L"S-1-5-21-1-2-3-1002", user, false}};
+    for (const auto& c : cases) {
+        PSID owner = nullptr, parent = nullptr;
+        ASSERT_TRUE(ConvertStringSidToSidW(c.owner, &owner) && ConvertStringSidToSidW(c.parentOwner, &parent));
+        EXPECT_EQ(c.trusted, IsTrustedLogFolderOwner(owner, parent)) << c.owner << L" in " << c.parentOwner;
+        LocalFree(owner);
+        LocalFree(parent);
+    }
+}
+
+// Wine keeps no descriptor of its own for a file: it answers from the Unix mode, with the user it
+// runs as for owner and for Administrators. What the mode keeps shows: nobody else, nothing
+// inherited; the owner, the Users entry and the protection show only on Windows.
+TEST_F(LogFilesTest, CreatedFolderCarriesItsOwnDescriptor)
+{
+    CLogSave log(m_base);
+    PSID owner = nullptr, baseOwner = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr, baseDescriptor = nullptr;
+    ASSERT_EQ(0u, GetNamedSecurityInfoW((m_base + L"ToolLog").c_str(), SE_FILE_OBJECT,
+                                        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                        &owner, nullptr, &dacl, nullptr, &descriptor));
+    ASSERT_EQ(0u, GetNamedSecurityInfoW(m_base.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
+                                        &baseOwner, nullptr, nullptr, nullptr, &baseDescriptor));
+    CLocalSecurityDescriptor hold(descriptor), holdBase(baseDescriptor);
+    EXPECT_TRUE(IsTrustedLogFolderOwner(owner, baseOwner));
+    ASSERT_TRUE(dacl && dacl->AceCount > 0);
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+        PSID sid = &ace->SidStart;
+        EXPECT_FALSE(ace->Header.AceFlags & INHERITED_ACE);
+        if (IsWellKnownSid(sid, WinBuiltinUsersSid)) {
+            EXPECT_EQ(0u, ace->Mask & ~FILE_GENERIC_READ);
+        } else {
+            EXPECT_TRUE(IsWellKnownSid(sid, WinLocalSystemSid) || EqualSid(sid, owner) ||
+                        IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) << "entry " << i;
+        }
     }
 }
 
