@@ -105,6 +105,45 @@ TEST_F(CommandRunnerTest, EachChunkIsCutAtItsFirstZeroByte)
     EXPECT_LT(output.size(), 4u);
 }
 
+TEST_F(CommandRunnerTest, ChildrenGetThePipeAndNulOnly)
+{
+    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+    HANDLE event = CreateEventW(&inheritable, TRUE, FALSE, nullptr);
+    ASSERT_NE(nullptr, event);
+    SetEnvironmentVariableW(L"CORVINA_PROBE_EVENT",
+                            std::to_wstring(reinterpret_cast<ULONG_PTR>(event)).c_str());
+    std::string output;
+    ASSERT_TRUE(RunCommandCapture(L"childprobe stdin", output));
+    EXPECT_EQ("event not held\r\nstdin empty\r\n", output);
+    std::wstring mark = m_tools.Folder() + L"probe.txt";
+    ASSERT_TRUE(RunCommand(L"childprobe> \"" + mark + L"\"", false));
+    EXPECT_EQ("event not held\r\n", ReadFileBytes(mark));
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(event, 0));
+
+    // The probe is no blind witness: a child that inherits everything holds the event.
+    std::wstring commandLine = L"cmd /C childprobe";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessW(L"C:\\windows\\system32\\cmd.exe", &commandLine[0], nullptr,
+                               nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process));
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(event, 0));
+    SetEnvironmentVariableW(L"CORVINA_PROBE_EVENT", nullptr);
+    CloseHandle(event);
+}
+
+TEST_F(CommandRunnerTest, CaptureKeepsTheFirstFourMiBAndReadsTheRest)
+{
+    m_tools.WriteFixture("powershell flood\r\nflood-bytes 20000000\r\n");
+    std::string output = "before|";
+    ASSERT_TRUE(RunCommandCapture(L"powershell -command \"get-hotfix\"", output));
+    ASSERT_EQ(7 + kMaxCapturedOutput, output.size());
+    EXPECT_EQ("before|\r\nSource", output.substr(0, 15));
+}
+
 TEST_F(CommandRunnerTest, RunCommandHandsBackTheExitCode)
 {
     DWORD code = 12345;
@@ -228,8 +267,9 @@ std::wstring MarkingCommand(const std::wstring& mark, size_t length)
 
 TEST_F(CommandRunnerTest, CommandLineThatFitsRuns)
 {
-    // "cmd /C " plus the command fills the buffer to its last character.
-    const size_t longest = kMaxCommandLine - 7;
+    EXPECT_EQ(L"cmd /D /C echo x", InterpreterCommandLine(L"echo x"));
+    // "cmd /D /C " plus the command fills the buffer to its last character.
+    const size_t longest = kMaxCommandLine - InterpreterCommandLine(L"").size();
     std::wstring mark = m_tools.Folder() + L"fits.txt";
     ASSERT_TRUE(RunCommand(MarkingCommand(mark, longest), false));
     EXPECT_EQ("x\r\n", ReadFileBytes(mark));
@@ -242,7 +282,7 @@ TEST_F(CommandRunnerTest, CommandLineThatFitsRuns)
 
 TEST_F(CommandRunnerTest, CommandLineThatDoesNotFitIsNotStarted)
 {
-    const size_t tooLong = kMaxCommandLine - 7 + 1;
+    const size_t tooLong = kMaxCommandLine - InterpreterCommandLine(L"").size() + 1;
     std::wstring mark = m_tools.Folder() + L"long.txt";
     EXPECT_FALSE(RunCommand(MarkingCommand(mark, tooLong), false));
     std::string output = "kept";
