@@ -70,32 +70,35 @@ bool StartWithToken(HANDLE token, DeleterStart& start)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process{};
-    const DWORD flags = CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW;
     // An administrator seldom holds the privilege that CreateProcessAsUserW can ask for with
     // another process's token; CreateProcessWithTokenW needs only impersonation, which
-    // administrators hold. Both run with the desktop user's token, or not at all.
+    // administrators hold, and takes fewer flags (its console is hidden by SW_HIDE). Both run
+    // with the desktop user's token, or not at all.
     if (!::CreateProcessAsUserW(token, start.interpreter.c_str(), &start.commandLine[0], nullptr,
-                                nullptr, FALSE, flags, start.environment.data(),
-                                start.workingFolder.c_str(), &startup, &process) &&
-        !::CreateProcessWithTokenW(token, 0, start.interpreter.c_str(), &start.commandLine[0], flags,
-                                   start.environment.data(), start.workingFolder.c_str(), &startup,
-                                   &process))
+                                nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW,
+                                start.environment.data(), start.workingFolder.c_str(), &startup,
+                                &process) &&
+        !::CreateProcessWithTokenW(token, 0, start.interpreter.c_str(), &start.commandLine[0],
+                                   CREATE_UNICODE_ENVIRONMENT, start.environment.data(),
+                                   start.workingFolder.c_str(), &startup, &process))
         return false;
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return true;
 }
 
-// The path the handle's object really has, in the form the tool uses ("C:\..." or "\\server\...").
+// The path of the handle's object, in the form the tool uses ("C:\..." or "\\server\...").
 std::wstring FinalPath(HANDLE handle)
 {
     std::vector<wchar_t> buffer(MAX_PATH);
-    DWORD length = ::GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                               FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    auto query = [&] {
+        return ::GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    };
+    DWORD length = query();
     if (length >= buffer.size()) {
         buffer.resize(length + 1);
-        length = ::GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        length = query();
     }
     if (length == 0 || length >= buffer.size())
         return std::wstring();
@@ -111,11 +114,11 @@ std::wstring FinalPath(HANDLE handle)
 // one name. The object itself is opened, never a link's target.
 bool IsPlainAt(const std::wstring& path, bool wantFolder)
 {
+    const DWORD flags =
+        FILE_FLAG_OPEN_REPARSE_POINT | (wantFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0);
     HANDLE handle = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING,
-                                  FILE_FLAG_OPEN_REPARSE_POINT | (wantFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0),
-                                  nullptr);
+                                  OPEN_EXISTING, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     BY_HANDLE_FILE_INFORMATION info{};

@@ -67,6 +67,15 @@ bool GetInterpreterPaths(CInterpreterPaths& paths)
     return length != 0 && length <= MAX_PATH;
 }
 
+void PrepareStartupInfo(STARTUPINFOW& info, bool show)
+{
+    memset(&info, 0, sizeof(info));
+    info.cb = sizeof(info);
+    GetStartupInfoW(&info);
+    info.wShowWindow = show ? SW_SHOW : SW_HIDE;
+    info.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+}
+
 // What every run needs first: the command line, the redirection off for as long as redirection
 // lives, and the interpreter's paths.
 bool PrepareRun(const std::wstring& command, wchar_t (&commandLine)[kMaxCommandLine + 1],
@@ -168,11 +177,8 @@ bool RunCommand(std::wstring command, bool show, DWORD* exitCode)
     if (!PrepareRun(command, commandLine, redirection, paths))
         return false;
 
-    // Nothing is inherited, so the child is given no standard handles of ours.
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = show ? SW_SHOW : SW_HIDE;
+    STARTUPINFOW startup;
+    PrepareStartupInfo(startup, show);
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(paths.application, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
                         paths.folder, &startup, &process))
