@@ -55,6 +55,87 @@ std::wstring SystemPath(UINT (WINAPI* folderOf)(LPWSTR, UINT), const wchar_t* le
     return path;
 }
 
+// What either way of starting the interpreter needs.
+struct DeleterStart {
+    std::wstring interpreter;
+    std::wstring commandLine;
+    std::wstring workingFolder;
+    std::vector<wchar_t> environment;
+};
+
+bool StartWithToken(HANDLE token, DeleterStart& start)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process{};
+    // An administrator seldom holds the privilege that CreateProcessAsUserW can ask for with
+    // another process's token; CreateProcessWithTokenW needs only impersonation, which
+    // administrators hold, and takes fewer flags (its console is hidden by SW_HIDE). Both run
+    // with the desktop user's token, or not at all.
+    if (!::CreateProcessAsUserW(token, start.interpreter.c_str(), &start.commandLine[0], nullptr,
+                                nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW,
+                                start.environment.data(), start.workingFolder.c_str(), &startup,
+                                &process) &&
+        !::CreateProcessWithTokenW(token, 0, start.interpreter.c_str(), &start.commandLine[0],
+                                   CREATE_UNICODE_ENVIRONMENT, start.environment.data(),
+                                   start.workingFolder.c_str(), &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+// The path of the handle's object, in the form the tool uses ("C:\..." or "\\server\...").
+std::wstring FinalPath(HANDLE handle)
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    auto query = [&] {
+        return ::GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    };
+    DWORD length = query();
+    if (length >= buffer.size()) {
+        buffer.resize(length + 1);
+        length = query();
+    }
+    if (length == 0 || length >= buffer.size())
+        return std::wstring();
+    std::wstring path(buffer.data(), length);
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        return L"\\\\" + path.substr(8);
+    if (path.compare(0, 4, L"\\\\?\\") == 0)
+        return path.substr(4);
+    return path;
+}
+
+// True when path names, without any link on the way, a folder (wantFolder) or a file with
+// one name. The object itself is opened, never a link's target.
+bool IsPlainAt(const std::wstring& path, bool wantFolder)
+{
+    const DWORD flags =
+        FILE_FLAG_OPEN_REPARSE_POINT | (wantFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0);
+    HANDLE handle = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    bool plain = ::GetFileInformationByHandle(handle, &info) &&
+                 !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                 ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == wantFolder &&
+                 (wantFolder || info.nNumberOfLinks == 1);
+    // Some systems show a link to a file as a plain file; its final path still tells.
+    if (plain) {
+        std::wstring final = FinalPath(handle);
+        plain = ::CompareStringOrdinal(final.c_str(), static_cast<int>(final.size()), path.c_str(),
+                                       static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
+    }
+    ::CloseHandle(handle);
+    return plain;
+}
+
 }  // namespace
 
 bool OwnFilesOf(const std::wstring& exePath, OwnFiles& files)
@@ -69,44 +150,84 @@ bool OwnFilesOf(const std::wstring& exePath, OwnFiles& files)
     return true;
 }
 
-std::wstring OwnFilesRemovalArguments()
+RemovalPlan PlanOwnFilesRemoval(const OwnFiles& files)
+{
+    RemovalPlan plan;
+    plan.executable = IsPlainAt(files.executable, false);
+    plan.library = IsPlainAt(files.library, false);
+    plan.libraryConfig = IsPlainAt(files.libraryConfig, false);
+    plan.folder = IsPlainAt(files.folder, true);
+    return plan;
+}
+
+std::wstring OwnFilesRemovalArguments(const RemovalPlan& plan)
 {
     // /D: no AutoRun commands; /V:OFF: a "!" in a path is never expanded. rmdir without /s
     // removes the folder only when nothing is left in it.
-    return L"/D /V:OFF /C timeout /t 3 /nobreak"
-           L" & del /f /q \"%CORVINA_OWN_EXE%\""
-           L" & del /f /q \"%CORVINA_OWN_DLL%\""
-           L" & del /f /q \"%CORVINA_OWN_DLL_INI%\""
-           L" & rmdir \"%CORVINA_OWN_FOLDER%\"";
+    std::wstring arguments = L"/D /V:OFF /C timeout /t 3 /nobreak";
+    if (plan.executable)
+        arguments += L" & del /f /q \"%CORVINA_OWN_EXE%\"";
+    if (plan.library)
+        arguments += L" & del /f /q \"%CORVINA_OWN_DLL%\"";
+    if (plan.libraryConfig)
+        arguments += L" & del /f /q \"%CORVINA_OWN_DLL_INI%\"";
+    if (plan.folder)
+        arguments += L" & rmdir \"%CORVINA_OWN_FOLDER%\"";
+    return arguments;
 }
 
-bool ScheduleOwnFilesRemoval(const std::wstring& exePath)
+HANDLE DesktopUserToken()
+{
+    DWORD processId = 0;
+    HWND shell = ::GetShellWindow();
+    if (!shell || !::GetWindowThreadProcessId(shell, &processId) || processId == 0)
+        return nullptr;
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return nullptr;
+    HANDLE shellToken = nullptr;
+    HANDLE token = nullptr;
+    if (::OpenProcessToken(process, TOKEN_DUPLICATE, &shellToken)) {
+        const DWORD access = TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY |
+                             TOKEN_ADJUST_DEFAULT | TOKEN_ADJUST_SESSIONID;
+        if (!::DuplicateTokenEx(shellToken, access, nullptr, SecurityImpersonation, TokenPrimary,
+                                &token))
+            token = nullptr;
+        ::CloseHandle(shellToken);
+    }
+    ::CloseHandle(process);
+    return token;
+}
+
+bool ScheduleOwnFilesRemoval(const std::wstring& exePath, DeleterTokenSource tokenSource)
 {
     OwnFiles files;
     if (!OwnFilesOf(exePath, files))
         return false;
+    // The tool is elevated and its folder belongs to the user, who may put anything there while
+    // the deleter waits. So the deleter runs as the desktop user and can only ever remove what
+    // that user may remove; without such a token nothing is removed. What can be checked without
+    // a race is checked now, by handle: a folder, a link or a second name in place of one of our
+    // files, or a link in place of the folder, is left alone.
+    RemovalPlan plan = PlanOwnFilesRemoval(files);
+    if (!plan.executable && !plan.library && !plan.libraryConfig && !plan.folder)
+        return false;
+    DeleterStart start;
     // The interpreter from the system folder only (never one planted beside the tool), and
     // a working folder other than the one it is to remove.
-    std::wstring interpreter = SystemPath(::GetSystemDirectoryW, L"cmd.exe");
-    std::wstring workingFolder = SystemPath(::GetWindowsDirectoryW, nullptr);
-    if (interpreter.empty() || workingFolder.empty())
+    start.interpreter = SystemPath(::GetSystemDirectoryW, L"cmd.exe");
+    start.workingFolder = SystemPath(::GetWindowsDirectoryW, nullptr);
+    if (start.interpreter.empty() || start.workingFolder.empty())
         return false;
+    start.commandLine = L"\"" + start.interpreter + L"\" " + OwnFilesRemovalArguments(plan);
+    start.environment = ChildEnvironment(files);
 
-    std::wstring commandLine = L"\"" + interpreter + L"\" " + OwnFilesRemovalArguments();
-    std::vector<wchar_t> environment = ChildEnvironment(files);
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(interpreter.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                          CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
-                          workingFolder.c_str(), &startup, &process))
+    HANDLE token = tokenSource();
+    if (!token)
         return false;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return true;
+    bool started = StartWithToken(token, start);
+    ::CloseHandle(token);
+    return started;
 }
 
 void RemoveOwnFolder()

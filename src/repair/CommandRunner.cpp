@@ -1,8 +1,10 @@
 #include "repair/CommandRunner.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -39,17 +41,13 @@ private:
     PVOID m_pOldValue = nullptr;
 };
 
-// "cmd /C <command>" into buffer, or false when it does not fit.
+// The interpreter's command line into buffer, or false when it does not fit.
 bool FormatCommandLine(const std::wstring& command, wchar_t* buffer, size_t size)
 {
-    static const wchar_t kPrefix[] = L"cmd /C ";
-    const size_t prefixLength = wcslen(kPrefix);
-    const size_t commandLength = wcslen(command.c_str());
-    if (prefixLength + commandLength + 1 > size)
+    std::wstring line = InterpreterCommandLine(command.c_str());
+    if (line.size() + 1 > size)
         return false;
-    wmemcpy(buffer, kPrefix, prefixLength);
-    wmemcpy(buffer + prefixLength, command.c_str(), commandLength);
-    buffer[prefixLength + commandLength] = L'\0';
+    wmemcpy(buffer, line.c_str(), line.size() + 1);
     return true;
 }
 
@@ -97,6 +95,60 @@ DWORD WaitAndClose(PROCESS_INFORMATION& process)
     CloseHandle(process.hProcess);
     return exitCode;
 }
+
+// The pipe's write end for standard output and error, the NUL device for standard input, and
+// nothing else: the list keeps every other inheritable handle of the process (the feedback
+// library's, the log's, another thread's) from reaching the child.
+class CChildHandles {
+public:
+    CChildHandles() = default;
+    ~CChildHandles()
+    {
+        if (m_pList)
+            DeleteProcThreadAttributeList(m_pList);
+        if (m_hNul != INVALID_HANDLE_VALUE)
+            CloseHandle(m_hNul);
+    }
+    CChildHandles(const CChildHandles&) = delete;
+    CChildHandles& operator=(const CChildHandles&) = delete;
+
+    bool Prepare(HANDLE output, STARTUPINFOEXW& startup)
+    {
+        SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+        m_hNul = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                             OPEN_EXISTING, 0, nullptr);
+        if (m_hNul == INVALID_HANDLE_VALUE ||
+            !SetHandleInformation(output, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT))
+            return false;
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        m_listBuffer.resize(size);
+        auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(m_listBuffer.data());
+        if (size == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &size))
+            return false;
+        m_pList = list;
+        m_handles[0] = output;
+        m_handles[1] = m_hNul;
+        if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, m_handles,
+                                       sizeof(m_handles), nullptr, nullptr))
+            return false;
+        memset(&startup, 0, sizeof(startup));
+        startup.StartupInfo.cb = sizeof(startup);
+        startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+        startup.StartupInfo.wShowWindow = SW_HIDE;
+        startup.StartupInfo.hStdInput = m_hNul;
+        startup.StartupInfo.hStdOutput = output;
+        startup.StartupInfo.hStdError = output;
+        startup.lpAttributeList = list;
+        return true;
+    }
+
+private:
+    HANDLE m_hNul = INVALID_HANDLE_VALUE;
+    std::vector<char> m_listBuffer;
+    LPPROC_THREAD_ATTRIBUTE_LIST m_pList = nullptr;
+    HANDLE m_handles[2] = {};
+};
 
 }  // namespace
 
@@ -146,41 +198,46 @@ bool RunCommandCapture(std::wstring command, std::string& output)
     if (!PrepareRun(command, commandLine, redirection, paths))
         return false;
 
-    SECURITY_ATTRIBUTES security = {};
-    security.nLength = sizeof(security);
-    security.lpSecurityDescriptor = nullptr;
-    security.bInheritHandle = TRUE;
+    // Neither end is inheritable; only the write end is made so, and handed to this child only.
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &security, 0))
+    if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0))
         return false;
-    // Only the write end belongs to the child.
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOW startup;
-    PrepareStartupInfo(startup, false);
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(paths.application, commandLine, nullptr, nullptr, TRUE, 0, nullptr,
-                        paths.folder, &startup, &process)) {
-        CloseHandle(readEnd);
-        CloseHandle(writeEnd);
-        return false;
+    bool started = false;
+    {
+        CChildHandles handles;
+        STARTUPINFOEXW startup;
+        started = handles.Prepare(writeEnd, startup) &&
+                  CreateProcessW(paths.application, commandLine, nullptr, nullptr, TRUE,
+                                 EXTENDED_STARTUPINFO_PRESENT, nullptr, paths.folder,
+                                 &startup.StartupInfo, &process);
     }
     // The pipe ends once the child and everything it started have closed their copies.
     CloseHandle(writeEnd);
+    if (!started) {
+        CloseHandle(readEnd);
+        return false;
+    }
 
+    // Past the limit the child is still read to its end, so it never blocks on a full pipe.
+    const size_t limit = output.size() + kMaxCapturedOutput;
     char chunk[1024];
     for (;;) {
         memset(chunk, 0, sizeof(chunk));
         DWORD read = 0;
         if (!ReadFile(readEnd, chunk, sizeof(chunk) - 1, &read, nullptr))
             break;
-        output.append(chunk, strlen(chunk));
-        Sleep(10);
+        if (output.size() < limit)
+            output.append(chunk, std::min(strlen(chunk), limit - output.size()));
     }
     CloseHandle(readEnd);
     WaitAndClose(process);
     return true;
+}
+
+std::wstring InterpreterCommandLine(const std::wstring& command)
+{
+    // /D: no AutoRun command of the registry runs before ours.
+    return L"cmd /D /C " + command;
 }

@@ -39,8 +39,13 @@ const DWORD kRemovedPendingRestart = 0x00240007;
 int FindKnownUpdate(const std::string& listing)
 {
     for (int i = 0; i < kKnownUpdateCount; ++i) {
-        if (listing.find(kKnownUpdates[i].id) != std::string::npos)
-            return i;
+        const std::string id = kKnownUpdates[i].id;
+        for (size_t at = listing.find(id); at != std::string::npos; at = listing.find(id, at + 1)) {
+            // "KB45153840" is another update, not KB4515384.
+            size_t after = at + id.size();
+            if (after == listing.size() || listing[after] < '0' || listing[after] > '9')
+                return i;
+        }
     }
     return -1;
 }

@@ -28,7 +28,7 @@ private:
 };
 
 // The update of the listing to remove: the index of the first known update found, searched
-// in the fixed order, or -1 when none is there.
+// in the fixed order, or -1 when none is there. An id followed by a digit is not found.
 int FindKnownUpdate(const std::string& listing);
 
 // The removal command of the known update at index ("wusa /uninstall /kb:4515384").

@@ -1,5 +1,6 @@
 // The real tool under Wine: start-up checks, the panel, the repair, the close, all with real
 // mouse input.  One tool process per scenario.
+#include "DesktopShell.h"
 #include "InterpreterAside.h"
 #include "ToolWindows.h"
 
@@ -389,6 +390,7 @@ void CloseThroughTheCloseButton(CToolRun& tool)
 
 TEST_F(EndToEnd, CloseRemovesOnlyTheToolsFilesAfterThreeSeconds)
 {
+    CDesktopShell shell;  // whose token the deleter takes
     CToolRun tool(L"Tovrane & 工具 (1) 100% ^!x!", ToolOptions{});
     WriteFileBytes(tool.Folder() + L"\\my notes.txt", "mine");
     ASSERT_TRUE(tool.Start());
@@ -407,6 +409,7 @@ TEST_F(EndToEnd, CloseRemovesOnlyTheToolsFilesAfterThreeSeconds)
 
 TEST_F(EndToEnd, CloseFromAFolderOfItsOwnRemovesTheFolder)
 {
+    CDesktopShell shell;
     CToolRun tool(L"Corvina (2) & co", ToolOptions{});
     ASSERT_TRUE(tool.Start());
     CloseThroughTheCloseButton(tool);

@@ -1,18 +1,29 @@
 // The removal after a normal close, run for real: the system's command interpreter, our
-// timeout stand-in first on the PATH, folders whose names hold the interpreter's own signs.
+// timeout stand-in first on the PATH, a desktop shell whose token the deleter takes, folders
+// whose names hold the interpreter's own signs, and things a user put in place of our files.
+#include "DesktopShell.h"
 #include "ToolRun.h"
 #include "app/OwnFolderRemoval.h"
+#include "support/GuiInput.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+using guitest::WaitUntil;
+
 const wchar_t* const kOwnFiles[] = {L"Corvina.exe", L"HalvexFeedbackInformation.dll",
                                     L"HalvexFeedbackInformation.ini"};
 
+// Something put at a path in a tool's folder; each plant leaves "keep" at that path or in
+// keep.txt inside it. outside holds keep.txt.
+typedef bool (*Plant)(const std::wstring& at, const std::wstring& outside);
+
 struct RemovalCase {
     std::wstring folder;
-    bool userFile;
+    const wchar_t* planted;  // the name at which something is planted, if any
+    Plant plant;
+    DeleterTokenSource token;
 };
 
 std::string Utf8Of(const std::wstring& text)
@@ -36,7 +47,60 @@ void PutStandinsFirstOnPath()
     done = true;
 }
 
+// Wine's own calls make no links, so the system's ln does. The handle of a Unix process
+// does not tell when it ends.
+bool MakeSymlink(const std::wstring& target, const std::wstring& link)
+{
+    auto unixName = reinterpret_cast<char*(CDECL*)(const wchar_t*)>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+    std::wstring commandLine = L"ln -s \"" + Widen(unixName(target.c_str())) + L"\" \"" +
+                               Widen(unixName(link.c_str())) + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    if (::CreateProcessW(L"Z:\\bin\\ln", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                         nullptr, &startup, &process))
+        WaitUntil([&] { return FileExists(link); }, 5000);
+    return FileExists(link);
+}
+
+typedef const std::wstring& Path;
+const Plant kUserFile = [](Path at, Path) { return WriteFileBytes(at, "keep"); };
+const Plant kFolder = [](Path at, Path) {
+    return ::CreateDirectoryW(at.c_str(), nullptr) && WriteFileBytes(at + L"\\keep.txt", "keep");
+};
+const Plant kFolderLink = [](Path at, Path outside) { return MakeSymlink(outside, at); };
+const Plant kFileLink = [](Path at, Path outside) { return MakeSymlink(outside + L"\\keep.txt", at); };
+const Plant kHardLink = [](Path at, Path outside) {
+    return ::CreateHardLinkW(at.c_str(), (outside + L"\\keep.txt").c_str(), nullptr) != FALSE;
+};
+const DeleterTokenSource kNoToken = [] { return HANDLE(nullptr); };
+
+bool IsElevated(HANDLE token)
+{
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return ::GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &size) &&
+           elevation.TokenIsElevated;
+}
+
 }  // namespace
+
+TEST(OwnFilesRemoval, DeleterTakesTheDesktopUsersTokenOrNone)
+{
+    // Wine's desktop has no shell window until a shell makes one.
+    ASSERT_EQ(::GetShellWindow(), nullptr);
+    EXPECT_EQ(DesktopUserToken(), nullptr);
+    HANDLE token = nullptr;
+    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token));
+    EXPECT_TRUE(IsElevated(token));
+    ::CloseHandle(token);
+
+    CDesktopShell shell;
+    ASSERT_TRUE(shell.IsShown());
+    token = DesktopUserToken();
+    EXPECT_FALSE(IsElevated(token)) << "the desktop's token, never this process's";
+    ::CloseHandle(token);
+}
 
 TEST(OwnFilesRemoval, PathsAreNotInTheCommandText)
 {
@@ -46,10 +110,9 @@ TEST(OwnFilesRemoval, PathsAreNotInTheCommandText)
     EXPECT_EQ(files.executable, L"C:\\Users\\a\\Downloads\\Corvina.exe");
     EXPECT_EQ(files.library, L"C:\\Users\\a\\Downloads\\HalvexFeedbackInformation.dll");
     EXPECT_EQ(files.libraryConfig, L"C:\\Users\\a\\Downloads\\HalvexFeedbackInformation.ini");
-    std::wstring arguments = OwnFilesRemovalArguments();
-    EXPECT_EQ(arguments.find(L"Downloads"), std::wstring::npos);
-    EXPECT_EQ(arguments.find(L"/s"), std::wstring::npos) << "never a whole tree";
-    EXPECT_EQ(arguments.find(L"/D /V:OFF /C timeout /t 3 /nobreak"), 0u);
+    EXPECT_EQ(OwnFilesRemovalArguments({true, false, true, true}),
+              L"/D /V:OFF /C timeout /t 3 /nobreak & del /f /q \"%CORVINA_OWN_EXE%\" & del /f /q "
+              L"\"%CORVINA_OWN_DLL_INI%\" & rmdir \"%CORVINA_OWN_FOLDER%\"");
 
     EXPECT_FALSE(OwnFilesOf(L"Corvina.exe", files));
     EXPECT_FALSE(OwnFilesOf(L"C:\\folder\\", files));
@@ -62,53 +125,71 @@ TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
     std::wstring root = TempRoot() + L"\\removal" + std::to_wstring(::GetCurrentProcessId());
     ::CreateDirectoryW(TempRoot().c_str(), nullptr);
     ::CreateDirectoryW(root.c_str(), nullptr);
+    const DeleterTokenSource desktop = DesktopUserToken;
     const RemovalCase cases[] = {
-        {L"plain", false},
-        {L"with blanks and a user file", true},
-        {L"a&b ^c (d) 100% e!f!", false},
-        {L"!PATH! %CORVINA_NO_SUCH% x", true},
-        {L"下载 工具 & (1)", false},
+        {L"plain", nullptr, nullptr, desktop},
+        {L"with blanks and a user file", L"my notes.txt", kUserFile, desktop},
+        {L"a&b ^c (d) 100% e!f!", nullptr, nullptr, desktop},
+        {L"!PATH! %CORVINA_NO_SUCH% x", L"my notes.txt", kUserFile, desktop},
+        {L"下载 工具 & (1)", nullptr, nullptr, desktop},
+        {L"folder as ini", L"HalvexFeedbackInformation.ini", kFolder, desktop},
+        {L"folder link as ini", L"HalvexFeedbackInformation.ini", kFolderLink, desktop},
+        {L"file link as exe", L"Corvina.exe", kFileLink, desktop},
+        {L"hard link as dll", L"HalvexFeedbackInformation.dll", kHardLink, desktop},
+        {L"no desktop token", nullptr, nullptr, kNoToken},
     };
     // A sibling that a careless "rmdir /s" of a cut path would take with it.
     std::wstring sibling = root + L"\\a";
     ::CreateDirectoryW(sibling.c_str(), nullptr);
     WriteFileBytes(sibling + L"\\keep.txt", "keep");
+    std::wstring outside = root + L"\\outside";
+    ::CreateDirectoryW(outside.c_str(), nullptr);
+    WriteFileBytes(outside + L"\\keep.txt", "keep");
+    CDesktopShell shell;
+    ASSERT_TRUE(shell.IsShown());
 
     DWORD started = ::GetTickCount();
     for (const RemovalCase& c : cases) {
         std::wstring folder = root + L"\\" + c.folder;
         ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr)) << Utf8Of(c.folder);
-        for (const wchar_t* name : kOwnFiles)
-            ASSERT_TRUE(WriteFileBytes(folder + L"\\" + name, "x"));
-        if (c.userFile)
-            WriteFileBytes(folder + L"\\my notes.txt", "mine");
-        ASSERT_TRUE(ScheduleOwnFilesRemoval(folder + L"\\Corvina.exe"));
+        for (const wchar_t* name : kOwnFiles) {
+            if (!c.planted || wcscmp(name, c.planted) != 0) {
+                ASSERT_TRUE(WriteFileBytes(folder + L"\\" + name, "x"));
+            }
+        }
+        if (c.plant) {
+            ASSERT_TRUE(c.plant(folder + L"\\" + c.planted, outside)) << Utf8Of(c.folder);
+        }
+        EXPECT_EQ(ScheduleOwnFilesRemoval(folder + L"\\Corvina.exe", c.token), c.token != kNoToken);
     }
     // Nothing goes before the three seconds.
     ::Sleep(1500);
     for (const RemovalCase& c : cases)
         EXPECT_TRUE(FileExists(root + L"\\" + c.folder + L"\\Corvina.exe"));
 
+    // The case without a deleter is last: the others have waited long enough for it.
     for (const RemovalCase& c : cases) {
+        SCOPED_TRACE(Utf8Of(c.folder));
         std::wstring folder = root + L"\\" + c.folder;
-        bool settled = false;
-        for (int i = 0; i < 80 && !settled; ++i) {
-            settled = !FileExists(folder + L"\\Corvina.exe") &&
-                      (c.userFile ? !FileExists(folder + L"\\HalvexFeedbackInformation.ini")
-                                  : !FileExists(folder));
-            if (!settled)
-                ::Sleep(100);
-        }
-        EXPECT_TRUE(settled) << "folder " << testing::PrintToString(Utf8Of(c.folder));
+        auto stays = [&c](const wchar_t* name) {
+            return c.token == kNoToken || (c.planted && wcscmp(name, c.planted) == 0);
+        };
+        WaitUntil([&] {
+            for (const wchar_t* name : kOwnFiles)
+                if (!stays(name) && FileExists(folder + L"\\" + name))
+                    return false;
+            return c.plant || !FileExists(folder);
+        }, 8000);
         for (const wchar_t* name : kOwnFiles)
-            EXPECT_FALSE(FileExists(folder + L"\\" + name));
-        if (c.userFile) {
-            EXPECT_EQ(ReadFileBytes(folder + L"\\my notes.txt"), "mine");
-        } else {
-            EXPECT_FALSE(FileExists(folder));
+            EXPECT_EQ(FileExists(folder + L"\\" + name), stays(name)) << Utf8Of(name);
+        EXPECT_EQ(FileExists(folder), c.plant || c.token == kNoToken);
+        if (c.plant) {
+            std::wstring at = folder + L"\\" + c.planted;
+            EXPECT_EQ(ReadFileBytes(at) + ReadFileBytes(at + L"\\keep.txt"), "keep");
         }
     }
     EXPECT_GE(::GetTickCount() - started, 3000u);
     EXPECT_EQ(ReadFileBytes(sibling + L"\\keep.txt"), "keep");
+    EXPECT_EQ(ReadFileBytes(outside + L"\\keep.txt"), "keep");
     RemoveTree(root);
 }

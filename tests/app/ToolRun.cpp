@@ -62,7 +62,10 @@ void RemoveTree(const std::wstring& folder)
             if (name == L"." || name == L"..")
                 continue;
             std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            // A link to a folder goes by itself: its target's content is not ours.
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                ::RemoveDirectoryW(path.c_str());
+            else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path);
             else
                 ::DeleteFileW(path.c_str());

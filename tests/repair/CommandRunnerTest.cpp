@@ -31,6 +31,21 @@ std::string SampleBytes(size_t size)
     return bytes;
 }
 
+// The 32-bit interpreter started with redirection on, inheriting every handle; waits for it.
+bool RunCarelessly(std::wstring commandLine)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(L"C:\\windows\\system32\\cmd.exe", &commandLine[0], nullptr, nullptr, TRUE,
+                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 class CommandRunnerTest : public ::testing::Test {
 protected:
     CToolSetup m_tools;
@@ -103,6 +118,28 @@ TEST_F(CommandRunnerTest, EachChunkIsCutAtItsFirstZeroByte)
     ASSERT_FALSE(output.empty());
     EXPECT_EQ('\r', output[0]);
     EXPECT_LT(output.size(), 4u);
+}
+
+TEST_F(CommandRunnerTest, ChildrenGetThePipeAndNulOnly)
+{
+    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+    HANDLE event = CreateEventW(&inheritable, TRUE, FALSE, nullptr);
+    ASSERT_NE(nullptr, event);
+    SetEnvironmentVariableW(L"CORVINA_PROBE_EVENT",
+                            std::to_wstring(reinterpret_cast<ULONG_PTR>(event)).c_str());
+    std::string output;
+    ASSERT_TRUE(RunCommandCapture(L"childprobe stdin", output));
+    EXPECT_EQ("event not held\r\nstdin empty\r\n", output);
+    std::wstring mark = m_tools.Folder() + L"probe.txt";
+    ASSERT_TRUE(RunCommand(L"childprobe> \"" + mark + L"\"", false));
+    EXPECT_EQ("event not held\r\n", ReadFileBytes(mark));
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(event, 0));
+
+    // The probe is no blind witness: a child that inherits everything holds the event.
+    ASSERT_TRUE(RunCarelessly(L"cmd /C childprobe"));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(event, 0));
+    SetEnvironmentVariableW(L"CORVINA_PROBE_EVENT", nullptr);
+    CloseHandle(event);
 }
 
 TEST_F(CommandRunnerTest, RunCommandHandsBackTheExitCode)
@@ -184,16 +221,7 @@ TEST_F(CommandRunnerTest, ProbeTellsA32BitParent)
     // Started with redirection on, the same path gives the 32-bit interpreter: the probe
     // of the test above can tell them apart.
     std::wstring mark = m_tools.Folder() + L"bits32.txt";
-    std::wstring commandLine = L"cmd /C parentbits> \"" + mark + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(L"C:\\windows\\system32\\cmd.exe", &commandLine[0], nullptr,
-                               nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                               &process));
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    ASSERT_TRUE(RunCarelessly(L"cmd /C parentbits> \"" + mark + L"\""));
     EXPECT_EQ("parent 32-bit\r\n", ReadFileBytes(mark));
 }
 
@@ -228,8 +256,9 @@ std::wstring MarkingCommand(const std::wstring& mark, size_t length)
 
 TEST_F(CommandRunnerTest, CommandLineThatFitsRuns)
 {
-    // "cmd /C " plus the command fills the buffer to its last character.
-    const size_t longest = kMaxCommandLine - 7;
+    EXPECT_EQ(L"cmd /D /C echo x", InterpreterCommandLine(L"echo x"));
+    // "cmd /D /C " plus the command fills the buffer to its last character.
+    const size_t longest = kMaxCommandLine - InterpreterCommandLine(L"").size();
     std::wstring mark = m_tools.Folder() + L"fits.txt";
     ASSERT_TRUE(RunCommand(MarkingCommand(mark, longest), false));
     EXPECT_EQ("x\r\n", ReadFileBytes(mark));
@@ -242,7 +271,7 @@ TEST_F(CommandRunnerTest, CommandLineThatFitsRuns)
 
 TEST_F(CommandRunnerTest, CommandLineThatDoesNotFitIsNotStarted)
 {
-    const size_t tooLong = kMaxCommandLine - 7 + 1;
+    const size_t tooLong = kMaxCommandLine - InterpreterCommandLine(L"").size() + 1;
     std::wstring mark = m_tools.Folder() + L"long.txt";
     EXPECT_FALSE(RunCommand(MarkingCommand(mark, tooLong), false));
     std::string output = "kept";

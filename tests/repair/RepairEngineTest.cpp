@@ -208,6 +208,30 @@ TEST_F(RepairEngineTest, SearchOrderIsFixedNotTheListingOrder)
     EXPECT_EQ(5u, CommandLinesOf(L"wusa.exe").size());
 }
 
+TEST(FindKnownUpdate, AnIdCountsOnlyWhenNoDigitFollows)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"KB4515384", 0}, {"KB45153840", -1}, {"x KB4515384\r\n", 0}, {"KB45153840 KB4516068", 4},
+        {"KB45153849 KB4515384", 0}, {"KB4512578a", 1}, {"kb4515384", -1}, {"", -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.second, FindKnownUpdate(c.first)) << c.first;
+}
+
+TEST_F(RepairEngineTest, OnlyWholeIdsInTheFirstFourMiBOfAListingCount)
+{
+    // A flood's rows come first; the fixture's update is the listing's last row.
+    const std::pair<const char*, WPARAM> cases[] = {
+        {"update KB45153840\r\n", REPAIR_NOT_APPLICABLE},
+        {"powershell flood\r\nflood-bytes 4000000\r\nupdate KB4516058\r\n", REPAIR_SUCCEEDED},
+        {"powershell flood\r\nflood-bytes 20000000\r\nupdate KB4516058\r\n", REPAIR_NOT_APPLICABLE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        m_tools.WriteFixture(c.first);
+        RunOnce();
+        ExpectReported(c.second);
+    }
+}
+
 TEST_F(RepairEngineTest, LowerCaseIdIsNotFound)
 {
     m_tools.WriteFixture("update kb4515384\r\n");
