@@ -103,6 +103,14 @@ HCURSOR CCorvinaDlg::OnQueryDragIcon()
     return reinterpret_cast<HCURSOR>(m_hIcon);
 }
 
+void CCorvinaDlg::OnCancel()
+{
+    if (CLumbraDlg* panel = GetPanel(); panel && panel->IsWindow())
+        panel->RequestClose();
+    else
+        CSkinBackgroundDlg::OnCancel();
+}
+
 void CCorvinaDlg::OnDestroy()
 {
     // The panel, an owned window, is gone already; this deletes its object and the image.

@@ -1,6 +1,5 @@
 #include "feedback/ProblemSolvingFeedbackChildDlg.h"
 
-#include "app/ToolIdentity.h"
 #include "feedback/KnowledgeBase.h"
 #include "res/resource.h"
 #include "skin/SkinScale.h"
@@ -126,8 +125,8 @@ void CProblemSolvingFeedbackChildDlg::Answer(int code)
     m_bAnswered = TRUE;
     if (m_pFeedback) {
         const std::wstring now = FeedbackTimeText(_time64(nullptr));
-        m_pFeedback->CustomerFeedbackEx(TOOL_ID, TOOL_VERSION, code, now.c_str());
-        m_pFeedback->FeedbackQuestion(TOOL_ID, TOOL_VERSION);
+        m_pFeedback->CustomerFeedbackEx(m_tool.id, m_tool.version, code, now.c_str());
+        m_pFeedback->FeedbackQuestion(m_tool.id, m_tool.version);
     }
     ::SendMessageW(GetParent(), WM_CLOSE, 0, 0);
 }

@@ -27,7 +27,11 @@ class CProblemSolvingFeedbackChildDlg : public CSkinContentDlg {
 public:
     explicit CProblemSolvingFeedbackChildDlg(CWnd* parent = nullptr);
 
-    void SetFeedback(CFeedbackDll* feedback) { m_pFeedback = feedback; }
+    void SetFeedback(CFeedbackDll* feedback, const ToolIdentity& tool)
+    {
+        m_pFeedback = feedback;
+        m_tool = tool;
+    }
 
     CPngButton& CloseButton() { return m_btnClose; }
     CImageButton& SolvedButton() { return m_btnSolved; }
@@ -51,5 +55,6 @@ private:
     CImageButton m_btnUnsolved;
     CImageButton m_btnMore;
     CFeedbackDll* m_pFeedback = nullptr;
+    ToolIdentity m_tool{L"", L""};
     BOOL m_bAnswered = FALSE;
 };

@@ -1,12 +1,12 @@
 #include "skin/SkinDialog.h"
 
+#include "res/MessageIds.h"
 #include "skin/LayeredWindow.h"
 #include "skin/PngResource.h"
 #include "skin/SkinScale.h"
 
 namespace {
 
-constexpr UINT_PTR kRaiseContentTimer = 0x5A1;
 constexpr UINT kRaiseContentDelay = 60;
 
 }  // namespace
@@ -138,16 +138,16 @@ LRESULT CSkinBackgroundDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         LRESULT result = CDialog::WindowProc(msg, wParam, lParam);
         auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
         if (pos && ((pos->flags & SWP_SHOWWINDOW) || !(pos->flags & SWP_NOZORDER)))
-            SetTimer(kRaiseContentTimer, kRaiseContentDelay);
+            SetTimer(TIMER_RAISE_CONTENT, kRaiseContentDelay);
         return result;
     }
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE)
-            SetTimer(kRaiseContentTimer, kRaiseContentDelay);
+            SetTimer(TIMER_RAISE_CONTENT, kRaiseContentDelay);
         break;
     case WM_TIMER:
-        if (wParam == kRaiseContentTimer) {
-            KillTimer(kRaiseContentTimer);
+        if (wParam == TIMER_RAISE_CONTENT) {
+            KillTimer(TIMER_RAISE_CONTENT);
             RaiseContent();
             return 0;
         }
