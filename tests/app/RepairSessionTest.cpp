@@ -72,6 +72,8 @@ std::vector<std::string> FeedbackCalls()
     return lines;
 }
 
+// A listing that cannot be started at all.
+const char kNoListing[] = "(no interpreter)";
 const char kInit[] = "InitFreedbackDll() = 1";
 const char kNotNewer[] = "GetToolIsNewVersion(\"10056\", \"1.0.4\") = 0";  // nothing published
 const char kReport[] = "CustomerFeedbackEx(\"10056\", \"1.0.4\", 1, \"T\") = 1";
@@ -107,7 +109,7 @@ const SessionCase kCases[] = {
      {kNotice, kProgress, kSucceeded, kRaised}, {kInit, kNotNewer, kReport}, "running"},
     {"removal refused", true, "", "update KB4516068\nwusa-exit 5\n", 0, false,
      {kNotice, kProgress, kFailed, kRaised}, {kInit, kNotNewer}, "running"},
-    {"listing fails", true, "", "update KB4516068\npowershell fail\n", 0, false,
+    {"listing cannot start", true, "", kNoListing, 0, false,
      {kNotice, kProgress, kFailed, kRaised}, {kInit, kNotNewer}, "running"},
     {"none installed", true, "", "update KB5000001\n", 0, true,
      {kNotice, kProgress, L"本工具不适用当前系统！", kRaised}, {kInit, kNotNewer}, "ended"},
@@ -128,6 +130,8 @@ TEST(RepairSession, StartUpRepairAndEndsGoAsTheTableSays)
         tools.WriteFixture(c.listing ? c.listing : "");
         CRecordingWindows windows;
         CRepairEngine engine;
+        if (c.listing == kNoListing)
+            engine.SetListingRunner([](std::wstring, std::string&) { return false; });
         CClickHook clickHook;
         CFeedbackDll feedback;
         CRepairSession session(windows, engine, clickHook, feedback, CORVINA_TOOL);
