@@ -23,6 +23,7 @@ CCorvinaDlg::CCorvinaDlg(CWnd* parent)
 {
     // The panel leads all movement: the frame's own moves never move it.
     m_bFollow = FALSE;
+    m_bShowsWhenIdle = FALSE;
 }
 
 CLumbraDlg* CCorvinaDlg::GetPanel() const

@@ -93,9 +93,24 @@ BOOL CSkinBackgroundDlg::InitSkinPair()
         return TRUE;
     RECT content = ContentRectFrom(base);
     m_pContent->MoveWindow(content, TRUE);
-    m_pContent->ShowWindow(SW_SHOW);
+    if (!m_bShowsWhenIdle || !IsModal() || IsWindowVisible())
+        m_pContent->ShowWindow(SW_SHOW);
     OnContentCreated();
     return TRUE;
+}
+
+void CSkinBackgroundDlg::ShowWhenIdle()
+{
+    if (!m_pContent || !m_pContent->IsWindow()) {
+        CDialog::ShowWhenIdle();
+        return;
+    }
+    // The content window shows last and takes the activation: the X11 driver raises each
+    // window as it is mapped, and a button can be pressed as soon as it shows.
+    ShowWindow(SW_SHOWNA);
+    UpdateWindow();
+    m_pContent->ShowWindow(SW_SHOW);
+    m_pContent->UpdateWindow();
 }
 
 void CSkinBackgroundDlg::OnMove(int, int)
@@ -165,6 +180,11 @@ void CSkinBackgroundDlg::RaiseContent()
     // so the order is checked once that has happened.
     if (!m_pContent || !m_pContent->IsWindow() || !::IsWindowVisible(m_pContent->m_hWnd))
         return;
+    // Moving the activation between a press and its release would cancel the press.
+    if (::GetKeyState(VK_LBUTTON) < 0 || ::GetKeyState(VK_RBUTTON) < 0) {
+        SetTimer(TIMER_RAISE_CONTENT, kRaiseContentDelay);
+        return;
+    }
     // This window has no controls, so its focus is of no use.  Under Wine without a window
     // manager the window that takes the focus is also raised over the others on the X server
     // while Wine's own order stays as it was: the check below cannot see that, a new

@@ -111,16 +111,21 @@ protected:
     // IDCANCEL when m_bEndIfImageMissing is set, otherwise leaves it running undrawn.
     virtual void OnBackgroundMissing();
 
+    // This window without activation, then the content window.
+    void ShowWhenIdle() override;
     void OnMove(int x, int y) override;
     void OnDestroy() override;
     BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // Puts the content window back above this window when it lies below it (checked shortly
     // after this window is shown or activated; timer 0x5A1), after handing the activation on
-    // when m_bContentTakesActivation is set.
+    // when m_bContentTakesActivation is set, but never while a mouse button is held.
     void RaiseContent();
 
     BOOL m_bFollow = TRUE;            // cleared for good by the first drag
+    // A modal pair shows its content window only with itself, once the framework has placed
+    // it and its loop first goes idle; cleared by a pair that shows itself.
+    BOOL m_bShowsWhenIdle = TRUE;
     BOOL m_bEndIfImageMissing = FALSE;
     // A background has no controls, so when it is activated (a click on its shadow) the
     // same check hands the activation on to the content window.
