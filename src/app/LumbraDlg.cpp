@@ -3,22 +3,13 @@
 #include "app/LumbraLayout.h"
 #include "app/ProcessEnd.h"
 #include "app/ToolIdentity.h"
-#include "dialogs/ExecutePromptDlg.h"
-#include "dialogs/PromptDlg.h"
-#include "dialogs/TooltipDlg.h"
 #include "feedback/KnowledgeBase.h"
-#include "feedback/ProblemSolvingFeedbackDlg.h"
 #include "res/MessageIds.h"
 #include "res/resource.h"
-#include "skin/SkinScale.h"
-#include "skin/TextMeasure.h"
 
 #include <utility>
 
 namespace {
-
-const wchar_t kAgreeMeasureText[] = L"同意《Halvex服务工具使用许可协议》";
-const wchar_t kFeedbackMeasureText[] = L"反馈问题";
 
 const COLORREF kWhite = 0xFFFFFF;
 const COLORREF kLinkNormal = 0xFF5C5C;
@@ -36,7 +27,8 @@ void ConfigureLabel(CDrawTextStatic& label, COLORREF normal, COLORREF hover)
 
 CLumbraDlg::CLumbraDlg(CWnd* parent)
     : CSkinContentDlg(IDD_LUMBRA_DIALOG, IDB_MAIN_PANEL, parent),
-      m_session(*this, m_repair, m_clickHook, m_feedback, CORVINA_TOOL)
+      m_session(*this, m_repair, m_clickHook, m_feedback, CORVINA_TOOL),
+      m_agreement(*this, m_lblAgreement)
 {
     m_bDragsPair = TRUE;
     // Unlike other content windows: the moves made while the frame places the panel at
@@ -45,8 +37,6 @@ CLumbraDlg::CLumbraDlg(CWnd* parent)
     // The band stops short of the minimise and close buttons.
     m_nDragBandRightExclusion = 86;
 }
-
-CLumbraDlg::~CLumbraDlg() = default;
 
 void CLumbraDlg::DoDataExchange()
 {
@@ -75,17 +65,7 @@ BOOL CLumbraDlg::OnInitDialog()
 
 void CLumbraDlg::LayoutControls(BOOL first)
 {
-    GetClientRect(&m_rcClient);
-    int agreeUnit = 0;
-    int feedbackWidth = 0;
-    if (HDC dc = ::GetDC(m_hWnd)) {
-        // The frame has the same dialog font as the panel.
-        HWND frame = GetParent();
-        agreeUnit = MeasureTextWidth(frame, dc, kAgreeMeasureText) / 14;
-        feedbackWidth = MeasureTextWidth(frame, dc, kFeedbackMeasureText);
-        ::ReleaseDC(m_hWnd, dc);
-    }
-    const LumbraLayout layout = ComputeLumbraLayout(m_rcClient, m_fScale, agreeUnit, feedbackWidth);
+    const LumbraLayout layout = LayoutForPanel(m_hWnd, m_fScale);
     const std::pair<CWnd*, RECT> places[] = {
         {&m_btnClose, layout.close},         {&m_btnMinimize, layout.minimize},
         {&m_lblVersion, layout.version},     {&m_btnRepair, layout.repair},
@@ -97,12 +77,14 @@ void CLumbraDlg::LayoutControls(BOOL first)
     if (!first)
         return;
 
+    // Each button's four images follow one another: normal, hover, pressed, disabled.
+    const std::pair<CStateImageButton*, UINT> images[] = {
+        {&m_btnClose, IDB_MAIN_CLOSE_NORMAL}, {&m_btnMinimize, IDB_MAIN_MIN_NORMAL},
+        {&m_btnRepair, IDB_REPAIR_NORMAL}, {&m_btnMoreTools, IDB_MORE_TOOLS_NORMAL}};
+    for (const auto& [button, normal] : images)
+        button->SetStateImages(normal, normal + 1, normal + 2, normal + 3);
     m_btnClose.m_fScale = m_fScale;
-    m_btnClose.SetStateImages(IDB_MAIN_CLOSE_NORMAL, IDB_MAIN_CLOSE_HOVER, IDB_MAIN_CLOSE_PRESSED,
-                              IDB_MAIN_CLOSE_DISABLED);
     m_btnMinimize.m_fScale = m_fScale;
-    m_btnMinimize.SetStateImages(IDB_MAIN_MIN_NORMAL, IDB_MAIN_MIN_HOVER, IDB_MAIN_MIN_PRESSED,
-                                 IDB_MAIN_MIN_DISABLED);
 
     m_lblVersion.SetWindowText(TOOL_VERSION);
     m_lblVersion.SetBackdrop(m_pBackground);
@@ -113,15 +95,11 @@ void CLumbraDlg::LayoutControls(BOOL first)
     m_btnRepair.SetBackdrop(m_pBackground);
     m_btnRepair.SetBackdropRect(58, 240, 342, 325);
     m_btnRepair.SetHotMargins(margin, margin, margin, margin);
-    m_btnRepair.SetStateImages(IDB_REPAIR_NORMAL, IDB_REPAIR_HOVER, IDB_REPAIR_PRESSED,
-                               IDB_REPAIR_DISABLED);
 
     const RECT& backdrop = layout.moreToolsBackdrop;
     m_btnMoreTools.SetBackdrop(m_pBackground);
     m_btnMoreTools.SetBackdropRect(backdrop.left, backdrop.top, backdrop.right, backdrop.bottom);
     m_btnMoreTools.SetHotMargins(0, 0, 0, 0);
-    m_btnMoreTools.SetStateImages(IDB_MORE_TOOLS_NORMAL, IDB_MORE_TOOLS_HOVER,
-                                  IDB_MORE_TOOLS_PRESSED, IDB_MORE_TOOLS_DISABLED);
 
     m_chkAgree.CreateFontFromParent();
     m_chkAgree.m_fScale = m_fScale;
@@ -134,8 +112,13 @@ LRESULT CLumbraDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (m_session.OnWorkerMessage(msg, wParam))
         return 1;
-    if (msg == WM_GLOBAL_CLICK)
-        return OnGlobalClick();
+    if (msg == WM_GLOBAL_CLICK) {
+        // The hook's record behind the parameters is gone by now; the cursor tells where it was.
+        POINT cursor;
+        if (::GetCursorPos(&cursor))
+            m_agreement.OnScreenPress(cursor);
+        return 1;
+    }
     return CSkinContentDlg::WindowProc(msg, wParam, lParam);
 }
 
@@ -154,7 +137,8 @@ BOOL CLumbraDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         ::PostMessageW(GetParent(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         return TRUE;
     case IDC_BTN_REPAIR:
-        OnRepairClicked();
+        if (m_btnRepair.IsCursorInHotArea())
+            m_session.OnRepairPressed();
         return TRUE;
     case IDC_BTN_MORE_TOOLS:
         m_feedback.OpenUrl(KB_ARTICLE_URL);
@@ -191,135 +175,50 @@ void CLumbraDlg::OnTimer(UINT_PTR id)
 
 void CLumbraDlg::OnLButtonDown(UINT, POINT point)
 {
-    OnPress(point);
-    Default();
-}
-
-void CLumbraDlg::OnLButtonDblClk(UINT, POINT point)
-{
-    // The second press of a quick pair on a link is one more press, not a double click.
-    OnPress(point);
-    Default();
-}
-
-void CLumbraDlg::OnPress(POINT client)
-{
-    POINT screen = client;
+    POINT screen = point;
     ClientToScreen(&screen);
     if (m_lblFeedback.HitTest(screen))
         m_feedback.FeedbackQuestion(TOOL_ID, TOOL_VERSION);
-    OnAgreementLinkPress(screen);
-}
-
-void CLumbraDlg::OnAgreementLinkPress(POINT screen)
-{
-    if (!m_lblAgreement.HitTest(screen)) {
-        HideAgreement();
-        return;
-    }
-    if (!m_agreement) {
-        auto agreement = std::make_unique<CTooltipDlg>();
-        agreement->m_fScale = m_fScale;
-        if (!agreement->Create(IDD_TOOLTIP, this))
-            return;
-        m_agreement = std::move(agreement);
-    }
-    // Placed on every click: the panel may have been dragged since the last one.
-    RECT p;
-    GetWindowRect(&p);
-    const double s = m_fScale;
-    m_agreement->MoveWindow(Truncated(p.left + 2 * s), Truncated(p.top + 108 * s),
-                            Truncated((p.right - p.left) - 2 * s),
-                            Truncated((p.bottom - p.top) - 128 * s), TRUE);
-    const bool show = !m_agreement->IsWindowVisible();
-    m_agreement->ShowWindow(show ? SW_SHOW : SW_HIDE);
-    m_agreement->ShowContent(show);
-}
-
-void CLumbraDlg::HideAgreement()
-{
-    if (!m_agreement)
-        return;
-    m_agreement->ShowWindow(SW_HIDE);
-    m_agreement->ShowContent(false);
-}
-
-LRESULT CLumbraDlg::OnGlobalClick()
-{
-    // The hook's record behind the parameters is gone by now; the cursor tells where it was.
-    POINT cursor;
-    if (!m_agreement || !::GetCursorPos(&cursor))
-        return 1;
-    RECT panel, bubble;
-    GetWindowRect(&panel);
-    m_agreement->GetWindowRect(&bubble);
-    if (!::PtInRect(&panel, cursor))
-        HideAgreement();
-    // A press on the link is the panel's own to toggle; one inside the bubble keeps it.
-    else if (!m_lblAgreement.HitTest(cursor) && !::PtInRect(&bubble, cursor) &&
-             m_agreement->IsWindowVisible())
-        HideAgreement();
-    return 1;
+    m_agreement.OnPanelPress(screen);
+    Default();
 }
 
 void CLumbraDlg::OnAgreeClicked()
 {
     // The box's new state is read on another thread: the button follows a moment later.
-    HANDLE thread = ::CreateThread(nullptr, 0, UpdateRepairButtonThread, this, 0, nullptr);
+    HANDLE thread = ::CreateThread(nullptr, 0, UpdateRepairButton, this, 0, nullptr);
     if (thread)
         ::CloseHandle(thread);
 }
 
-DWORD WINAPI CLumbraDlg::UpdateRepairButtonThread(LPVOID param)
+DWORD WINAPI CLumbraDlg::UpdateRepairButton(LPVOID param)
 {
-    static_cast<CLumbraDlg*>(param)->UpdateRepairButton();
-    return 1;
-}
-
-void CLumbraDlg::UpdateRepairButton()
-{
-    HWND repair = m_btnRepair.m_hWnd;
-    LRESULT state = ::SendMessageW(m_chkAgree.m_hWnd, BM_GETCHECK, 0, 0);
+    auto* panel = static_cast<CLumbraDlg*>(param);
+    HWND repair = panel->m_btnRepair.m_hWnd;
+    LRESULT state = ::SendMessageW(panel->m_chkAgree.m_hWnd, BM_GETCHECK, 0, 0);
     ::EnableWindow(repair, state == BST_CHECKED);
     ::InvalidateRect(repair, nullptr, TRUE);
-}
-
-void CLumbraDlg::OnRepairClicked()
-{
-    if (m_btnRepair.IsCursorInHotArea())
-        m_session.OnRepairPressed();
+    return 1;
 }
 
 void CLumbraDlg::ShowPrompt(const wchar_t* text)
 {
-    CPromptDlg prompt;
-    prompt.m_fScale = m_fScale;
-    prompt.SetText(text);
-    prompt.SetMode(PROMPT_CONFIRM);
-    prompt.DoModal();
+    RunConfirmPrompt(text, m_fScale);
 }
 
 void CLumbraDlg::AskWhetherSolved()
 {
-    CProblemSolvingFeedbackDlg feedback;
-    feedback.SetFeedback(&m_feedback, CORVINA_TOOL);
-    feedback.DoModal();
+    RunSolvedQuestion(m_feedback, CORVINA_TOOL);
 }
 
 void CLumbraDlg::ShowProgress(const wchar_t* text)
 {
-    CExecutePromptDlg progress;
-    progress.SetText(text);
-    progress.m_fScale = m_fScale;
-    m_pProgress = &progress;
-    progress.DoModal();
-    m_pProgress = nullptr;
+    m_progress.Run(text, m_fScale);
 }
 
 void CLumbraDlg::CloseProgress()
 {
-    if (m_pProgress && m_pProgress->IsWindow())
-        ::SendMessageW(m_pProgress->m_hWnd, WM_CLOSE_PROGRESS, 0, 0);
+    m_progress.Close();
 }
 
 void CLumbraDlg::RaisePanel()
@@ -339,11 +238,7 @@ void CLumbraDlg::EndProcess(SessionEnd how)
 void CLumbraDlg::OnDestroy()
 {
     CSkinContentDlg::OnDestroy();
-    m_btnClose.ReleaseStateImages();
-    m_btnMinimize.ReleaseStateImages();
-    m_btnRepair.ReleaseStateImages();
-    m_btnMoreTools.ReleaseStateImages();
     KillTimer(TIMER_LINK_HOVER);
-    m_agreement.reset();
+    m_agreement.Destroy();
     m_clickHook.Uninstall();
 }

@@ -2,8 +2,10 @@
 // asks for and forwards the presses to it; the workflow itself is the session's.
 #pragma once
 
+#include "app/AgreementBubble.h"
 #include "app/ClickHook.h"
 #include "app/RepairSession.h"
+#include "app/SessionPrompts.h"
 #include "feedback/FeedbackDll.h"
 #include "repair/RepairEngine.h"
 #include "skin/CheckBoxBtn.h"
@@ -12,17 +14,10 @@
 #include "skin/PngButton.h"
 #include "skin/SkinDialog.h"
 
-#include <memory>
-
-class CExecutePromptDlg;
-class CTooltipDlg;
-
 class CLumbraDlg : public CSkinContentDlg, private IRepairWindows {
 public:
     explicit CLumbraDlg(CWnd* parent = nullptr);
-    ~CLumbraDlg() override;
 
-    void UpdateRepairButton();
     // Every close of the tool comes here: the close button, the frame's close and Alt+F4.
     void RequestClose() { m_session.RequestClose(); }
 
@@ -35,7 +30,8 @@ protected:
     LRESULT OnNcHitTest(POINT screen) override;
     void OnTimer(UINT_PTR id) override;
     void OnLButtonDown(UINT flags, POINT point) override;
-    void OnLButtonDblClk(UINT flags, POINT point) override;
+    // The second press of a quick pair on a link is one more press, not a double click.
+    void OnLButtonDblClk(UINT flags, POINT point) override { OnLButtonDown(flags, point); }
     void OnCancel() override { RequestClose(); }
     void OnDestroy() override;
 
@@ -47,19 +43,10 @@ private:
     void RaisePanel() override;
     void EndProcess(SessionEnd how) override;
 
-    void ConfigureControls();
-    // A press on the panel, and the second press of a quick pair alike.
-    void OnPress(POINT client);
-    void OnAgreementLinkPress(POINT screen);
-    // Hides the agreement window, background and content together, if it exists.
-    void HideAgreement();
-    LRESULT OnGlobalClick();
     void OnAgreeClicked();
-    void OnRepairClicked();
+    // Runs on a thread of its own: enables the repair button when the agree box is ticked.
+    static DWORD WINAPI UpdateRepairButton(LPVOID param);
 
-    static DWORD WINAPI UpdateRepairButtonThread(LPVOID param);
-
-    RECT m_rcClient{};
     CDrawTextStatic m_lblVersion;
     CPngButton m_btnClose;
     CPngButton m_btnMinimize;
@@ -72,7 +59,6 @@ private:
     CClickHook m_clickHook;
     CRepairEngine m_repair;
     CRepairSession m_session;
-    std::unique_ptr<CTooltipDlg> m_agreement;
-    // The progress prompt while it is shown; ShowProgress owns it.
-    CExecutePromptDlg* m_pProgress = nullptr;
+    CAgreementBubble m_agreement;
+    CProgressPrompt m_progress;
 };
