@@ -28,7 +28,7 @@ CCorvinaDlg::CCorvinaDlg(CWnd* parent)
 
 CLumbraDlg* CCorvinaDlg::GetPanel() const
 {
-    return static_cast<CLumbraDlg*>(m_pContent);
+    return static_cast<CLumbraDlg*>(m_pContent.get());
 }
 
 BOOL CCorvinaDlg::OnInitDialog()

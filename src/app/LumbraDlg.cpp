@@ -87,17 +87,17 @@ void CLumbraDlg::LayoutControls(BOOL first)
     m_btnMinimize.m_fScale = m_fScale;
 
     m_lblVersion.SetWindowText(TOOL_VERSION);
-    m_lblVersion.SetBackdrop(m_pBackground);
+    m_lblVersion.SetBackdrop(m_pBackground.get());
     m_lblVersion.SetBackdropRect(188, 16, 228, 31);
     ConfigureLabel(m_lblVersion, kWhite, kWhite);
 
     const int margin = layout.repairHotMargin;
-    m_btnRepair.SetBackdrop(m_pBackground);
+    m_btnRepair.SetBackdrop(m_pBackground.get());
     m_btnRepair.SetBackdropRect(58, 240, 342, 325);
     m_btnRepair.SetHotMargins(margin, margin, margin, margin);
 
     const RECT& backdrop = layout.moreToolsBackdrop;
-    m_btnMoreTools.SetBackdrop(m_pBackground);
+    m_btnMoreTools.SetBackdrop(m_pBackground.get());
     m_btnMoreTools.SetBackdropRect(backdrop.left, backdrop.top, backdrop.right, backdrop.bottom);
     m_btnMoreTools.SetHotMargins(0, 0, 0, 0);
 

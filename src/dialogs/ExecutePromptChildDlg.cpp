@@ -48,7 +48,7 @@ void CExecutePromptChildDlg::LayoutContent(BOOL first)
     m_lblState.SetForeColor(kTextWhite);
     const RECT label = LayoutProgressLabel(client, m_fScale);
     if (first) {
-        m_lblState.SetBackdrop(m_pBackground);
+        m_lblState.SetBackdrop(m_pBackground.get());
         m_lblState.CreateFontFromParent();
         m_lblState.StartAnimation();
     }

@@ -54,7 +54,6 @@ protected:
     void LayoutControls(BOOL first) override;
     void PaintBackground(HDC hdc) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void OnDestroy() override;
 
 private:
     CPngButton m_btnClose;

@@ -107,7 +107,7 @@ void CProblemSolvingFeedbackChildDlg::LayoutControls(BOOL first)
         CImageButton& button = *buttons[i];
         if (first) {
             const RECT& source = layout.backdrops[i];
-            button.SetBackdrop(m_pBackground);
+            button.SetBackdrop(m_pBackground.get());
             button.SetBackdropRect(source.left, source.top, source.right, source.bottom);
             button.SetHotMargins(layout.hotInset, layout.hotInset, layout.hotInset,
                                  layout.hotInset);
@@ -166,13 +166,4 @@ BOOL CProblemSolvingFeedbackChildDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     default:
         return CSkinContentDlg::OnCommand(wParam, lParam);
     }
-}
-
-void CProblemSolvingFeedbackChildDlg::OnDestroy()
-{
-    m_btnClose.ReleaseStateImages();
-    m_btnSolved.ReleaseStateImages();
-    m_btnUnsolved.ReleaseStateImages();
-    m_btnMore.ReleaseStateImages();
-    CSkinContentDlg::OnDestroy();
 }

@@ -42,7 +42,6 @@ protected:
     void DoDataExchange() override;
     void LayoutControls(BOOL first) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void OnDestroy() override;
 
 private:
     // Reports the answer (when there is a binding) and closes the dialog, once.

@@ -23,7 +23,7 @@ public:
 
     CProblemSolvingFeedbackChildDlg* GetFeedbackContent() const
     {
-        return static_cast<CProblemSolvingFeedbackChildDlg*>(m_pContent);
+        return static_cast<CProblemSolvingFeedbackChildDlg*>(m_pContent.get());
     }
 
 protected:

@@ -24,14 +24,7 @@ CSkinBackgroundDlg::CSkinBackgroundDlg(UINT templateId, CWnd* parent, const Skin
 {
 }
 
-CSkinBackgroundDlg::~CSkinBackgroundDlg()
-{
-    // Normally both are gone with WM_DESTROY; an object destroyed without its window ran
-    // must not leak them.
-    delete m_pContent;
-    m_pContent = nullptr;
-    DeletePngImage(m_pBackground);
-}
+CSkinBackgroundDlg::~CSkinBackgroundDlg() = default;
 
 BOOL CSkinBackgroundDlg::OnInitDialog()
 {
@@ -77,15 +70,15 @@ BOOL CSkinBackgroundDlg::InitSkinPair()
     RECT target = TargetRect();
     ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(GetExStyle() ^ WS_EX_LAYERED));
 
-    if (!m_pBackground && !LoadPngFromResource(&m_pBackground, m_values.backgroundPng)) {
+    if (!m_pBackground && !LoadPngFromResource(m_pBackground, m_values.backgroundPng)) {
         OnBackgroundMissing();
         return FALSE;
     }
-    PaintLayeredBackground(m_hWnd, m_pBackground, target.right - target.left,
+    PaintLayeredBackground(m_hWnd, m_pBackground.get(), target.right - target.left,
                            target.bottom - target.top);
 
     RECT base = ContentBaseRect();
-    m_pContent = CreateContent();
+    m_pContent.reset(CreateContent());
     if (!m_pContent)
         return TRUE;
     m_pContent->m_fScale = m_fScale;
@@ -141,9 +134,8 @@ int CSkinBackgroundDlg::FollowContent(int left, int top, int right, int bottom)
 void CSkinBackgroundDlg::OnDestroy()
 {
     Default();
-    DeletePngImage(m_pBackground);
-    delete m_pContent;
-    m_pContent = nullptr;
+    m_pBackground.reset();
+    m_pContent.reset();
 }
 
 LRESULT CSkinBackgroundDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -217,14 +209,9 @@ CSkinContentDlg::CSkinContentDlg(UINT templateId, UINT backgroundPng, CWnd* pare
 {
 }
 
-CSkinContentDlg::~CSkinContentDlg()
-{
-    DeletePngImage(m_pBackground);
-}
-
 BOOL CSkinContentDlg::EnsureBackground()
 {
-    return m_pBackground || LoadPngFromResource(&m_pBackground, m_nBackgroundPng);
+    return m_pBackground || LoadPngFromResource(m_pBackground, m_nBackgroundPng);
 }
 
 BOOL CSkinContentDlg::OnInitDialog()
@@ -239,7 +226,7 @@ BOOL CSkinContentDlg::OnInitDialog()
 
 void CSkinContentDlg::PaintBackground(HDC hdc)
 {
-    PaintContentBackground(m_hWnd, hdc, m_pBackground);
+    PaintContentBackground(m_hWnd, hdc, m_pBackground.get());
 }
 
 BOOL CSkinContentDlg::OnEraseBkgnd(HDC hdc)
@@ -296,7 +283,7 @@ void CSkinContentDlg::OnMove(int, int)
 void CSkinContentDlg::OnDestroy()
 {
     Default();
-    DeletePngImage(m_pBackground);
+    m_pBackground.reset();
 }
 
 BOOL CSkinContentDlg::PreTranslateMessage(MSG* msg)
