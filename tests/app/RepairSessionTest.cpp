@@ -34,25 +34,15 @@ public:
     }
 };
 
-// The window the worker reports to; it forwards as the panel does, or with another result.
-struct CNotifyWindow {
-    CRepairSession* session;
-    WPARAM resultInstead;
-    HWND hWnd = ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    CNotifyWindow(CRepairSession* s, WPARAM result) : session(s), resultInstead(result)
-    {
-        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc));
-    }
-    ~CNotifyWindow() { ::DestroyWindow(hWnd); }
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        auto* self = reinterpret_cast<CNotifyWindow*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-        if (msg == WM_REPAIR_RESULT && self->resultInstead)
-            wParam = self->resultInstead;
-        return self->session->OnWorkerMessage(msg, wParam) ? 1 : ::DefWindowProcW(hWnd, msg, wParam, lParam);
-    }
-};
+// The window the worker reports to forwards as the panel does, or with another result.
+CRepairSession* g_session = nullptr;
+WPARAM g_resultInstead = 0;
+LRESULT CALLBACK ForwardToSession(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_REPAIR_RESULT && g_resultInstead)
+        wParam = g_resultInstead;
+    return g_session->OnWorkerMessage(msg, wParam) ? 1 : ::DefWindowProcW(hWnd, msg, wParam, lParam);
+}
 
 std::wstring BesideThisTest(const wchar_t* name)
 {
@@ -97,7 +87,8 @@ struct SessionCase {
 
 const SessionCase kCases[] = {
     {"no window to report to", false, "", nullptr, 0, false, {kInitFailed}, {}, "ended"},
-    {"library init fails", true, "[service]\ninit = fail\n", nullptr, 0, false, {kInitFailed}, {"InitFreedbackDll() = 0"}, "ended"},
+    {"library init fails", true, "[service]\ninit = fail\n", nullptr, 0, false, {kInitFailed},
+     {"InitFreedbackDll() = 0"}, "ended"},
     {"newer version", true, "[newest]\n10056 = 1.0.5\n", nullptr, 0, false,
      {L"检测到当前工具有新的版本更新，请下载最新版本使用。"},
      {kInit, "GetToolIsNewVersion(\"10056\", \"1.0.4\") = 3", "OpenToolDownUrl() = 1"}, "ended"},
@@ -135,8 +126,11 @@ TEST(RepairSession, StartUpRepairAndEndsGoAsTheTableSays)
         CClickHook clickHook;
         CFeedbackDll feedback;
         CRepairSession session(windows, engine, clickHook, feedback, CORVINA_TOOL);
-        CNotifyWindow notify(&session, c.resultInstead);
-        if (session.StartUp(c.notifyWindow ? notify.hWnd : nullptr)) {
+        g_session = &session;
+        g_resultInstead = c.resultInstead;
+        HWND notify = ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        ::SetWindowLongPtrW(notify, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForwardToSession));
+        if (session.StartUp(c.notifyWindow ? notify : nullptr)) {
             session.CheckForNewerVersion();
             if (c.listing && windows.end == "running")
                 session.OnRepairPressed();
@@ -145,6 +139,7 @@ TEST(RepairSession, StartUpRepairAndEndsGoAsTheTableSays)
                 session.RequestClose();
         }
         clickHook.Uninstall();
+        ::DestroyWindow(notify);
         EXPECT_EQ(windows.shown, c.shown);
         EXPECT_EQ(FeedbackCalls(), c.feedbackCalls);
         EXPECT_EQ(session.IsRepairRunning() && windows.end == "running" ? "busy" : windows.end, c.end);
