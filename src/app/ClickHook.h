@@ -1,11 +1,7 @@
 // Reports every left-button press on the screen, in any program, to one window.
 #pragma once
 
-#include <windows.h>
-
-// Posted to the target window on every left-button press; its parameters point into the
-// hook's record, which is gone by the time the message arrives, so they must not be read.
-#define WM_GLOBAL_CLICK 0x7E8
+#include "res/MessageIds.h"
 
 // The hook and its target are process-wide: every instance shares them.
 class CClickHook {

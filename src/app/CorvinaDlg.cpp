@@ -23,11 +23,12 @@ CCorvinaDlg::CCorvinaDlg(CWnd* parent)
 {
     // The panel leads all movement: the frame's own moves never move it.
     m_bFollow = FALSE;
+    m_bShowsWhenIdle = FALSE;
 }
 
 CLumbraDlg* CCorvinaDlg::GetPanel() const
 {
-    return static_cast<CLumbraDlg*>(m_pContent);
+    return static_cast<CLumbraDlg*>(m_pContent.get());
 }
 
 BOOL CCorvinaDlg::OnInitDialog()
@@ -101,6 +102,14 @@ void CCorvinaDlg::OnPaint()
 HCURSOR CCorvinaDlg::OnQueryDragIcon()
 {
     return reinterpret_cast<HCURSOR>(m_hIcon);
+}
+
+void CCorvinaDlg::OnCancel()
+{
+    if (CLumbraDlg* panel = GetPanel(); panel && panel->IsWindow())
+        panel->RequestClose();
+    else
+        CSkinBackgroundDlg::OnCancel();
 }
 
 void CCorvinaDlg::OnDestroy()

@@ -25,6 +25,8 @@ protected:
     void OnPaint() override;
     HCURSOR OnQueryDragIcon() override;
     void OnDestroy() override;
+    // Every close (task bar, system menu, Alt+F4) goes the way of the panel's close button.
+    void OnCancel() override;
 
 private:
     HICON m_hIcon;

@@ -1,51 +1,34 @@
 #include "app/LumbraDlg.h"
 
 #include "app/LumbraLayout.h"
+#include "app/ProcessEnd.h"
 #include "app/ToolIdentity.h"
-#include "dialogs/ExecutePromptDlg.h"
-#include "dialogs/PromptDlg.h"
 #include "feedback/KnowledgeBase.h"
-#include "feedback/ProblemSolvingFeedbackDlg.h"
-#include "repair/RepairMessages.h"
+#include "res/MessageIds.h"
 #include "res/resource.h"
-#include "dialogs/TooltipDlg.h"
-#include "skin/SkinScale.h"
-#include "skin/TextMeasure.h"
 
-#include <time.h>
-
-#include <cstdio>
-#include <cstdlib>
+#include <utility>
 
 namespace {
-
-const wchar_t kInitFailedText[] = L"工具初始化失败";
-const wchar_t kUnsupportedText[] = L"此工具不支持当前系统";
-const wchar_t kNewVersionText[] = L"检测到当前工具有新的版本更新，请下载最新版本使用。";
-const wchar_t kUsageNoticeText[] =
-    L"本工具仅适用于重置后所有按键都无法使用的情况。本工具不能解决个别按键失效的问题。";
-const wchar_t kRepairingText[] = L"正在修复，请稍等";
-const wchar_t kRepairSucceededText[] = L"键盘无法使用修复成功。";
-const wchar_t kRepairFailedText[] = L"键盘无法使用修复失败！";
-const wchar_t kNotApplicableText[] = L"本工具不适用当前系统！";
-const wchar_t kAgreeMeasureText[] = L"同意《Halvex服务工具使用许可协议》";
-const wchar_t kFeedbackMeasureText[] = L"反馈问题";
 
 const COLORREF kWhite = 0xFFFFFF;
 const COLORREF kLinkNormal = 0xFF5C5C;
 const COLORREF kLinkHover = 0xFF0000;
 
-void ConfigureLink(CDrawTextStatic& link)
+void ConfigureLabel(CDrawTextStatic& label, COLORREF normal, COLORREF hover)
 {
-    link.CreateFontFromParent();
-    link.SetAlignment(1);
-    link.SetBackColor(kWhite);
-    link.SetTextColors(kLinkNormal, kLinkHover);
+    label.CreateFontFromParent();
+    label.SetAlignment(TextAlignment::SingleLineLeft);
+    label.SetBackColor(kWhite);
+    label.SetTextColors(normal, hover);
 }
 
 }  // namespace
 
-CLumbraDlg::CLumbraDlg(CWnd* parent) : CSkinContentDlg(IDD_LUMBRA_DIALOG, IDB_MAIN_PANEL, parent)
+CLumbraDlg::CLumbraDlg(CWnd* parent)
+    : CSkinContentDlg(IDD_LUMBRA_DIALOG, IDB_MAIN_PANEL, parent),
+      m_session(*this, m_repair, m_clickHook, m_feedback, CORVINA_TOOL),
+      m_agreement(*this, m_lblAgreement)
 {
     m_bDragsPair = TRUE;
     // Unlike other content windows: the moves made while the frame places the panel at
@@ -53,12 +36,6 @@ CLumbraDlg::CLumbraDlg(CWnd* parent) : CSkinContentDlg(IDD_LUMBRA_DIALOG, IDB_MA
     m_bDragging = TRUE;
     // The band stops short of the minimise and close buttons.
     m_nDragBandRightExclusion = 86;
-}
-
-CLumbraDlg::~CLumbraDlg()
-{
-    delete m_pProgressDlg;
-    delete m_pAgreementDlg;
 }
 
 void CLumbraDlg::DoDataExchange()
@@ -77,9 +54,8 @@ BOOL CLumbraDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     // Without its image the panel keeps the template layout and starts nothing.
-    if (!EnsureBackground())
+    if (!EnsureBackground() || !m_session.StartUp(m_hWnd))
         return TRUE;
-    InitPanelServices();
     LayoutControls(TRUE);
     SetTimer(TIMER_LINK_HOVER, 100);
     SetTimer(TIMER_STARTUP_CHECK, 100);
@@ -87,150 +63,89 @@ BOOL CLumbraDlg::OnInitDialog()
     return TRUE;
 }
 
-void CLumbraDlg::ShowPrompt(const wchar_t* text)
-{
-    CPromptDlg prompt;
-    prompt.m_fScale = m_fScale;
-    prompt.SetText(text);
-    prompt.SetMode(PROMPT_CONFIRM);
-    prompt.DoModal();
-}
-
-void CLumbraDlg::InitPanelServices()
-{
-    const wchar_t* failure = nullptr;
-    if (!m_repair.SetNotifyWindow(m_hWnd))
-        failure = kInitFailedText;
-    else if (!m_repair.IsSupportedWindows())
-        failure = kUnsupportedText;
-    else if (!m_clickHook.SetTargetWindow(m_hWnd))
-        failure = kInitFailedText;
-    else if (!m_clickHook.Install())
-        failure = kInitFailedText;
-    else if (!m_feedback.Load())
-        failure = kInitFailedText;
-    else if (!m_feedback.InitFreedbackDll())
-        failure = kInitFailedText;
-    if (!failure)
-        return;
-    ShowPrompt(failure);
-    exit(0);
-}
-
 void CLumbraDlg::LayoutControls(BOOL first)
 {
-    GetClientRect(&m_rcClient);
+    const LumbraLayout layout = LayoutForPanel(m_hWnd, m_fScale);
+    const std::pair<CWnd*, RECT> places[] = {
+        {&m_btnClose, layout.close},         {&m_btnMinimize, layout.minimize},
+        {&m_lblVersion, layout.version},     {&m_btnRepair, layout.repair},
+        {&m_btnMoreTools, layout.moreTools}, {&m_chkAgree, layout.agree},
+        {&m_lblAgreement, layout.agreementLink}, {&m_lblFeedback, layout.feedbackLink},
+    };
+    for (const auto& [control, rect] : places)
+        control->MoveWindow(rect, TRUE);
+    if (!first)
+        return;
 
-    int agreeUnit = 0;
-    int feedbackWidth = 0;
-    if (HDC dc = ::GetDC(m_hWnd)) {
-        // The frame has the same dialog font as the panel.
-        HWND frame = GetParent();
-        agreeUnit = MeasureTextWidth(frame, dc, kAgreeMeasureText) / 14;
-        feedbackWidth = MeasureTextWidth(frame, dc, kFeedbackMeasureText);
-        ::ReleaseDC(m_hWnd, dc);
-    }
-    LumbraLayout layout = ComputeLumbraLayout(m_rcClient, m_fScale, agreeUnit, feedbackWidth);
+    // Each button's four images follow one another: normal, hover, pressed, disabled.
+    const std::pair<CStateImageButton*, UINT> images[] = {
+        {&m_btnClose, IDB_MAIN_CLOSE_NORMAL}, {&m_btnMinimize, IDB_MAIN_MIN_NORMAL},
+        {&m_btnRepair, IDB_REPAIR_NORMAL}, {&m_btnMoreTools, IDB_MORE_TOOLS_NORMAL}};
+    for (const auto& [button, normal] : images)
+        button->SetStateImages(normal, normal + 1, normal + 2, normal + 3);
+    m_btnClose.m_fScale = m_fScale;
+    m_btnMinimize.m_fScale = m_fScale;
 
-    m_btnClose.MoveWindow(layout.close, TRUE);
-    if (first) {
-        m_btnClose.m_fScale = m_fScale;
-        m_btnClose.SetStateImages(IDB_MAIN_CLOSE_NORMAL, IDB_MAIN_CLOSE_HOVER,
-                                  IDB_MAIN_CLOSE_PRESSED, IDB_MAIN_CLOSE_DISABLED);
-    }
+    m_lblVersion.SetWindowText(TOOL_VERSION);
+    m_lblVersion.SetBackdrop(m_pBackground.get());
+    m_lblVersion.SetBackdropRect(188, 16, 228, 31);
+    ConfigureLabel(m_lblVersion, kWhite, kWhite);
 
-    m_btnMinimize.MoveWindow(layout.minimize, TRUE);
-    if (first) {
-        m_btnMinimize.m_fScale = m_fScale;
-        m_btnMinimize.SetStateImages(IDB_MAIN_MIN_NORMAL, IDB_MAIN_MIN_HOVER, IDB_MAIN_MIN_PRESSED,
-                                     IDB_MAIN_MIN_DISABLED);
-    }
+    const int margin = layout.repairHotMargin;
+    m_btnRepair.SetBackdrop(m_pBackground.get());
+    m_btnRepair.SetBackdropRect(58, 240, 342, 325);
+    m_btnRepair.SetHotMargins(margin, margin, margin, margin);
 
-    m_lblVersion.MoveWindow(layout.version, TRUE);
-    if (first) {
-        m_lblVersion.SetWindowText(TOOL_VERSION);
-        m_lblVersion.SetBackdrop(m_pBackground);
-        m_lblVersion.SetBackdropRect(188, 16, 228, 31);
-        m_lblVersion.CreateFontFromParent();
-        m_lblVersion.SetAlignment(1);
-        m_lblVersion.SetBackColor(kWhite);
-        m_lblVersion.SetTextColors(kWhite, kWhite);
-    }
+    const RECT& backdrop = layout.moreToolsBackdrop;
+    m_btnMoreTools.SetBackdrop(m_pBackground.get());
+    m_btnMoreTools.SetBackdropRect(backdrop.left, backdrop.top, backdrop.right, backdrop.bottom);
+    m_btnMoreTools.SetHotMargins(0, 0, 0, 0);
 
-    m_btnRepair.MoveWindow(layout.repair, TRUE);
-    if (first) {
-        m_btnRepair.SetBackdrop(m_pBackground);
-        m_btnRepair.SetBackdropRect(58, 240, 342, 325);
-        int margin = layout.repairHotMargin;
-        m_btnRepair.SetHotMargins(margin, margin, margin, margin);
-        m_btnRepair.SetStateImages(IDB_REPAIR_NORMAL, IDB_REPAIR_HOVER, IDB_REPAIR_PRESSED,
-                                   IDB_REPAIR_DISABLED);
-    }
-
-    m_btnMoreTools.MoveWindow(layout.moreTools, TRUE);
-    if (first) {
-        const RECT& backdrop = layout.moreToolsBackdrop;
-        m_btnMoreTools.SetBackdrop(m_pBackground);
-        m_btnMoreTools.SetBackdropRect(backdrop.left, backdrop.top, backdrop.right, backdrop.bottom);
-        m_btnMoreTools.SetHotMargins(0, 0, 0, 0);
-        m_btnMoreTools.SetStateImages(IDB_MORE_TOOLS_NORMAL, IDB_MORE_TOOLS_HOVER,
-                                      IDB_MORE_TOOLS_PRESSED, IDB_MORE_TOOLS_DISABLED);
-    }
-
-    m_chkAgree.MoveWindow(layout.agree, TRUE);
-    if (first) {
-        m_chkAgree.CreateFontFromParent();
-        m_chkAgree.m_fScale = m_fScale;
-        m_chkAgree.SetCheck(BST_CHECKED);
-    }
-
-    m_lblAgreement.MoveWindow(layout.agreementLink, TRUE);
-    if (first)
-        ConfigureLink(m_lblAgreement);
-
-    m_lblFeedback.MoveWindow(layout.feedbackLink, TRUE);
-    if (first)
-        ConfigureLink(m_lblFeedback);
+    m_chkAgree.CreateFontFromParent();
+    m_chkAgree.m_fScale = m_fScale;
+    m_chkAgree.SetCheck(BST_CHECKED);
+    ConfigureLabel(m_lblAgreement, kLinkNormal, kLinkHover);
+    ConfigureLabel(m_lblFeedback, kLinkNormal, kLinkHover);
 }
 
 LRESULT CLumbraDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
-    case WM_CLOSE_PROGRESS:
-        return OnCloseProgress();
-    case WM_REPAIR_RESULT:
-        return OnRepairResult(wParam);
-    case WM_GLOBAL_CLICK:
-        return OnGlobalClick();
-    default:
-        return CSkinContentDlg::WindowProc(msg, wParam, lParam);
+    if (m_session.OnWorkerMessage(msg, wParam))
+        return 1;
+    if (msg == WM_GLOBAL_CLICK) {
+        // The hook's record behind the parameters is gone by now; the cursor tells where it was.
+        POINT cursor;
+        if (::GetCursorPos(&cursor))
+            m_agreement.OnScreenPress(cursor);
+        return 1;
     }
+    return CSkinContentDlg::WindowProc(msg, wParam, lParam);
 }
 
 BOOL CLumbraDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (HIWORD(wParam) == BN_CLICKED) {
-        switch (LOWORD(wParam)) {
-        case IDC_CHECK_AGREE:
-            OnAgreeClicked();
-            return TRUE;
-        case IDC_BTN_CLOSE:
-            OnCloseClicked();
-            return TRUE;
-        case IDC_BTN_MINIMIZE:
-            OnMinimizeClicked();
-            return TRUE;
-        case IDC_BTN_REPAIR:
-            OnRepairClicked();
-            return TRUE;
-        case IDC_BTN_MORE_TOOLS:
-            OnMoreToolsClicked();
-            return TRUE;
-        default:
-            break;
-        }
+    if (HIWORD(wParam) != BN_CLICKED)
+        return CSkinContentDlg::OnCommand(wParam, lParam);
+    switch (LOWORD(wParam)) {
+    case IDC_CHECK_AGREE:
+        OnAgreeClicked();
+        return TRUE;
+    case IDC_BTN_CLOSE:
+        RequestClose();
+        return TRUE;
+    case IDC_BTN_MINIMIZE:
+        ::PostMessageW(GetParent(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return TRUE;
+    case IDC_BTN_REPAIR:
+        if (m_btnRepair.IsCursorInHotArea())
+            m_session.OnRepairPressed();
+        return TRUE;
+    case IDC_BTN_MORE_TOOLS:
+        m_feedback.OpenUrl(KB_ARTICLE_URL);
+        return TRUE;
+    default:
+        return CSkinContentDlg::OnCommand(wParam, lParam);
     }
-    return CSkinContentDlg::OnCommand(wParam, lParam);
 }
 
 LRESULT CLumbraDlg::OnNcHitTest(POINT screen)
@@ -245,7 +160,8 @@ LRESULT CLumbraDlg::OnNcHitTest(POINT screen)
 void CLumbraDlg::OnTimer(UINT_PTR id)
 {
     if (id == TIMER_STARTUP_CHECK) {
-        RunStartupCheck();
+        KillTimer(TIMER_STARTUP_CHECK);
+        m_session.CheckForNewerVersion();
         return;
     }
     if (id == TIMER_LINK_HOVER) {
@@ -257,201 +173,72 @@ void CLumbraDlg::OnTimer(UINT_PTR id)
     Default();
 }
 
-void CLumbraDlg::RunStartupCheck()
-{
-    KillTimer(TIMER_STARTUP_CHECK);
-    if (m_feedback.GetToolIsNewVersion(TOOL_ID, TOOL_VERSION) == FEEDBACK_NEWER_VERSION) {
-        // The old version cannot be used once a newer one is published.
-        auto* prompt = new CPromptDlg(this);
-        prompt->m_fScale = m_fScale;
-        prompt->SetText(kNewVersionText);
-        prompt->SetMode(PROMPT_CONFIRM);
-        prompt->DoModal();
-        delete prompt;
-        m_feedback.OpenToolDownUrl();
-        exit(0);
-    }
-    ShowPrompt(kUsageNoticeText);
-}
-
 void CLumbraDlg::OnLButtonDown(UINT, POINT point)
 {
     POINT screen = point;
     ClientToScreen(&screen);
     if (m_lblFeedback.HitTest(screen))
         m_feedback.FeedbackQuestion(TOOL_ID, TOOL_VERSION);
-    HandleAgreementLinkClick(screen);
+    m_agreement.OnPanelPress(screen);
     Default();
-}
-
-void CLumbraDlg::HandleAgreementLinkClick(POINT screen)
-{
-    if (!m_lblAgreement.HitTest(screen)) {
-        HideAgreement();
-        return;
-    }
-    if (!m_pAgreementDlg) {
-        auto* agreement = new CTooltipDlg();
-        agreement->m_fScale = m_fScale;
-        if (!agreement->Create(IDD_TOOLTIP, this)) {
-            delete agreement;
-            return;
-        }
-        m_pAgreementDlg = agreement;
-    }
-    // Placed on every click: the panel may have been dragged since the last one.
-    RECT p;
-    GetWindowRect(&p);
-    const double s = m_fScale;
-    m_pAgreementDlg->MoveWindow(Truncated(p.left + 2 * s), Truncated(p.top + 108 * s),
-                                Truncated((p.right - p.left) - 2 * s),
-                                Truncated((p.bottom - p.top) - 128 * s), TRUE);
-    if (m_pAgreementDlg->IsWindowVisible()) {
-        m_pAgreementDlg->ShowWindow(SW_HIDE);
-        m_pAgreementDlg->ShowContent(false);
-    } else {
-        m_pAgreementDlg->ShowWindow(SW_SHOW);
-        m_pAgreementDlg->ShowContent(true);
-    }
-}
-
-void CLumbraDlg::HideAgreement()
-{
-    if (!m_pAgreementDlg)
-        return;
-    m_pAgreementDlg->ShowWindow(SW_HIDE);
-    m_pAgreementDlg->ShowContent(false);
-}
-
-LRESULT CLumbraDlg::OnGlobalClick()
-{
-    // The hook's record behind the parameters is gone by now; the cursor tells where it was.
-    POINT cursor;
-    if (!m_pAgreementDlg || !::GetCursorPos(&cursor))
-        return 1;
-    RECT panel;
-    GetWindowRect(&panel);
-    if (::PtInRect(&panel, cursor)) {
-        // A press on the link is the panel's own to toggle.
-        if (m_lblAgreement.HitTest(cursor))
-            return 1;
-        RECT bubble;
-        m_pAgreementDlg->GetWindowRect(&bubble);
-        if (!::PtInRect(&bubble, cursor) && m_pAgreementDlg->IsWindowVisible())
-            HideAgreement();
-    } else {
-        HideAgreement();
-    }
-    return 1;
 }
 
 void CLumbraDlg::OnAgreeClicked()
 {
     // The box's new state is read on another thread: the button follows a moment later.
-    HANDLE thread = ::CreateThread(nullptr, 0, UpdateRepairButtonThread, this, 0, nullptr);
+    HANDLE thread = ::CreateThread(nullptr, 0, UpdateRepairButton, this, 0, nullptr);
     if (thread)
         ::CloseHandle(thread);
 }
 
-DWORD WINAPI CLumbraDlg::UpdateRepairButtonThread(LPVOID param)
+DWORD WINAPI CLumbraDlg::UpdateRepairButton(LPVOID param)
 {
-    static_cast<CLumbraDlg*>(param)->UpdateRepairButton();
-    return 1;
-}
-
-void CLumbraDlg::UpdateRepairButton()
-{
-    HWND agree = m_chkAgree.m_hWnd;
-    HWND repair = m_btnRepair.m_hWnd;
-    LRESULT state = ::SendMessageW(agree, BM_GETCHECK, 0, 0);
+    auto* panel = static_cast<CLumbraDlg*>(param);
+    HWND repair = panel->m_btnRepair.m_hWnd;
+    LRESULT state = ::SendMessageW(panel->m_chkAgree.m_hWnd, BM_GETCHECK, 0, 0);
     ::EnableWindow(repair, state == BST_CHECKED);
     ::InvalidateRect(repair, nullptr, TRUE);
-}
-
-void CLumbraDlg::OnCloseClicked()
-{
-    CProblemSolvingFeedbackDlg feedback;
-    feedback.SetFeedback(&m_feedback);
-    feedback.DoModal();
-    ::SendMessageW(GetParent(), WM_CLOSE, 0, 0);
-}
-
-void CLumbraDlg::OnMinimizeClicked()
-{
-    ::PostMessageW(GetParent(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-}
-
-void CLumbraDlg::OnMoreToolsClicked()
-{
-    m_feedback.OpenUrl(KB_ARTICLE_URL);
-}
-
-void CLumbraDlg::OnRepairClicked()
-{
-    if (!m_btnRepair.IsCursorInHotArea())
-        return;
-    // One repair at a time: a press while a worker runs or its prompts are up does nothing,
-    // so no second worker starts and the shown progress prompt is never deleted.
-    if (m_bRepairRunning || (m_pProgressDlg && m_pProgressDlg->IsWindow()))
-        return;
-    if (!m_repair.StartRepair()) {
-        ShowPrompt(kRepairFailedText);
-        return;
-    }
-    m_bRepairRunning = true;
-    delete m_pProgressDlg;
-    m_pProgressDlg = new CExecutePromptDlg(nullptr);
-    m_pProgressDlg->SetText(kRepairingText);
-    m_pProgressDlg->m_fScale = m_fScale;
-    m_pProgressDlg->DoModal();
-}
-
-LRESULT CLumbraDlg::OnCloseProgress()
-{
-    if (m_pProgressDlg && m_pProgressDlg->IsWindow())
-        ::SendMessageW(m_pProgressDlg->m_hWnd, WM_CLOSE_PROGRESS, 0, 0);
     return 1;
 }
 
-LRESULT CLumbraDlg::OnRepairResult(WPARAM result)
+void CLumbraDlg::ShowPrompt(const wchar_t* text)
 {
-    const UINT toTop = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
-    switch (result) {
-    case REPAIR_SUCCEEDED: {
-        ShowPrompt(kRepairSucceededText);
-        // The seconds since 1970 as a signed 32-bit number, as the service expects them.
-        wchar_t timeText[16];
-        swprintf(timeText, 16, L"%d", static_cast<int>(_time64(nullptr)));
-        m_feedback.CustomerFeedbackEx(TOOL_ID, TOOL_VERSION, FEEDBACK_SOLVED, timeText);
-        SetWindowPos(HWND_TOP, 0, 0, 0, 0, toTop);
-        break;
-    }
-    case REPAIR_FAILED:
-        ShowPrompt(kRepairFailedText);
-        SetWindowPos(HWND_TOP, 0, 0, 0, 0, toTop);
-        break;
-    case REPAIR_NOT_APPLICABLE:
-        ShowPrompt(kNotApplicableText);
-        SetWindowPos(HWND_TOP, 0, 0, 0, 0, toTop);
-        exit(0);
-    default:
-        return 1;
-    }
-    m_bRepairRunning = false;
-    return 1;
+    RunConfirmPrompt(text, m_fScale);
+}
+
+void CLumbraDlg::AskWhetherSolved()
+{
+    RunSolvedQuestion(m_feedback, CORVINA_TOOL);
+}
+
+void CLumbraDlg::ShowProgress(const wchar_t* text)
+{
+    m_progress.Run(text, m_fScale);
+}
+
+void CLumbraDlg::CloseProgress()
+{
+    m_progress.Close();
+}
+
+void CLumbraDlg::RaisePanel()
+{
+    SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+}
+
+void CLumbraDlg::EndProcess(SessionEnd how)
+{
+    if (how == SessionEnd::WithoutCleanup)
+        EndProcessWithoutCleanup();
+    // The frame's own end: its modal loop returns and the windows are destroyed.
+    if (auto* frame = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(GetParent())))
+        frame->EndDialog(IDCANCEL);
 }
 
 void CLumbraDlg::OnDestroy()
 {
     CSkinContentDlg::OnDestroy();
-    m_btnClose.ReleaseStateImages();
-    m_btnMinimize.ReleaseStateImages();
-    m_btnRepair.ReleaseStateImages();
-    m_btnMoreTools.ReleaseStateImages();
     KillTimer(TIMER_LINK_HOVER);
-    delete m_pProgressDlg;
-    m_pProgressDlg = nullptr;
-    delete m_pAgreementDlg;
-    m_pAgreementDlg = nullptr;
+    m_agreement.Destroy();
     m_clickHook.Uninstall();
 }

@@ -1,7 +1,11 @@
-// The main panel: every control of the tool, the start-up checks, and the repair.
+// The main panel: every control of the tool.  It places them, shows what the repair session
+// asks for and forwards the presses to it; the workflow itself is the session's.
 #pragma once
 
+#include "app/AgreementBubble.h"
 #include "app/ClickHook.h"
+#include "app/RepairSession.h"
+#include "app/SessionPrompts.h"
 #include "feedback/FeedbackDll.h"
 #include "repair/RepairEngine.h"
 #include "skin/CheckBoxBtn.h"
@@ -10,18 +14,12 @@
 #include "skin/PngButton.h"
 #include "skin/SkinDialog.h"
 
-#define TIMER_LINK_HOVER 33
-#define TIMER_STARTUP_CHECK 38
-
-class CExecutePromptDlg;
-class CTooltipDlg;
-
-class CLumbraDlg : public CSkinContentDlg {
+class CLumbraDlg : public CSkinContentDlg, private IRepairWindows {
 public:
     explicit CLumbraDlg(CWnd* parent = nullptr);
-    ~CLumbraDlg() override;
 
-    void UpdateRepairButton();
+    // Every close of the tool comes here: the close button, the frame's close and Alt+F4.
+    void RequestClose() { m_session.RequestClose(); }
 
 protected:
     void DoDataExchange() override;
@@ -32,30 +30,23 @@ protected:
     LRESULT OnNcHitTest(POINT screen) override;
     void OnTimer(UINT_PTR id) override;
     void OnLButtonDown(UINT flags, POINT point) override;
+    // The second press of a quick pair on a link is one more press, not a double click.
+    void OnLButtonDblClk(UINT flags, POINT point) override { OnLButtonDown(flags, point); }
+    void OnCancel() override { RequestClose(); }
     void OnDestroy() override;
 
 private:
-    // Ends the process when a check fails, after telling the user.
-    void InitPanelServices();
-    void RunStartupCheck();
-    // A modal confirm prompt with the text, owned by the main window.
-    void ShowPrompt(const wchar_t* text);
+    void ShowPrompt(const wchar_t* text) override;
+    void AskWhetherSolved() override;
+    void ShowProgress(const wchar_t* text) override;
+    void CloseProgress() override;
+    void RaisePanel() override;
+    void EndProcess(SessionEnd how) override;
 
     void OnAgreeClicked();
-    void OnCloseClicked();
-    void OnMinimizeClicked();
-    void OnRepairClicked();
-    void OnMoreToolsClicked();
-    LRESULT OnCloseProgress();
-    LRESULT OnRepairResult(WPARAM result);
-    LRESULT OnGlobalClick();
-    void HandleAgreementLinkClick(POINT screen);
-    // Hides the agreement window, background and content together, if it exists.
-    void HideAgreement();
+    // Runs on a thread of its own: enables the repair button when the agree box is ticked.
+    static DWORD WINAPI UpdateRepairButton(LPVOID param);
 
-    static DWORD WINAPI UpdateRepairButtonThread(LPVOID param);
-
-    RECT m_rcClient{};
     CDrawTextStatic m_lblVersion;
     CPngButton m_btnClose;
     CPngButton m_btnMinimize;
@@ -67,8 +58,7 @@ private:
     CFeedbackDll m_feedback;
     CClickHook m_clickHook;
     CRepairEngine m_repair;
-    CExecutePromptDlg* m_pProgressDlg = nullptr;
-    CTooltipDlg* m_pAgreementDlg = nullptr;
-    // From the press that started a worker until its result has been shown.
-    bool m_bRepairRunning = false;
+    CRepairSession m_session;
+    CAgreementBubble m_agreement;
+    CProgressPrompt m_progress;
 };

@@ -1,6 +1,7 @@
 #include "app/LumbraLayout.h"
 
 #include "skin/SkinScale.h"
+#include "skin/TextMeasure.h"
 
 LumbraLayout ComputeLumbraLayout(const RECT& R, float scale, int n, int v)
 {
@@ -53,4 +54,19 @@ LumbraLayout ComputeLumbraLayout(const RECT& R, float scale, int n, int v)
     l = R.right - w2 - 6;
     out.feedbackLink = RECT{l, t, l + w2, Truncated(t + 20 * s)};
     return out;
+}
+
+LumbraLayout LayoutForPanel(HWND panel, float scale)
+{
+    RECT client{};
+    ::GetClientRect(panel, &client);
+    int agreeUnit = 0;
+    int feedbackWidth = 0;
+    if (HDC dc = ::GetDC(panel)) {
+        HWND frame = ::GetParent(panel);
+        agreeUnit = MeasureTextWidth(frame, dc, L"同意《Halvex服务工具使用许可协议》") / 14;
+        feedbackWidth = MeasureTextWidth(frame, dc, L"反馈问题");
+        ::ReleaseDC(panel, dc);
+    }
+    return ComputeLumbraLayout(client, scale, agreeUnit, feedbackWidth);
 }

@@ -19,3 +19,7 @@ struct LumbraLayout {
 // agreeUnit: the width of "同意《Halvex服务工具使用许可协议》" in the dialog font divided by
 // 14 (integer division); feedbackWidth: the width of "反馈问题".
 LumbraLayout ComputeLumbraLayout(const RECT& client, float scale, int agreeUnit, int feedbackWidth);
+
+// The same for the panel window: its client rectangle, and the two texts measured in the
+// frame's font (the panel's own dialog font) on the panel's device context.
+LumbraLayout LayoutForPanel(HWND panel, float scale);

@@ -7,7 +7,6 @@ const wchar_t PROGRESS_DEFAULT_TEXT[] = L"正在修复，请稍等";
 
 namespace {
 
-constexpr int kAlignCentredWrapped = 5;
 constexpr COLORREF kTextWhite = 0xFFFFFF;
 // The part of image 146 the label covers at scale 1; it stays the label's backdrop at any
 // scale because the panel and the label are stretched alike.
@@ -45,11 +44,11 @@ void CExecutePromptChildDlg::LayoutContent(BOOL first)
     GetClientRect(&client);
 
     m_lblState.SetWindowText(ProgressLabelText(m_strText).c_str());
-    m_lblState.SetAlignment(kAlignCentredWrapped);
+    m_lblState.SetAlignment(TextAlignment::WrappedCentred);
     m_lblState.SetForeColor(kTextWhite);
     const RECT label = LayoutProgressLabel(client, m_fScale);
     if (first) {
-        m_lblState.SetBackdrop(m_pBackground);
+        m_lblState.SetBackdrop(m_pBackground.get());
         m_lblState.CreateFontFromParent();
         m_lblState.StartAnimation();
     }

@@ -18,7 +18,7 @@ public:
 
     CExecutePromptChildDlg* GetProgressContent() const
     {
-        return static_cast<CExecutePromptChildDlg*>(m_pContent);
+        return static_cast<CExecutePromptChildDlg*>(m_pContent.get());
     }
 
 protected:

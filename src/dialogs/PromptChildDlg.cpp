@@ -86,7 +86,7 @@ void CPromptChildDlg::LayoutControls(BOOL first)
 
     if (first) {
         m_btnClose.m_fScale = m_fScale;
-        m_btnClose.SetBackdrop(m_pBackground);
+        m_btnClose.SetBackdrop(m_pBackground.get());
         m_btnClose.SetBackdropRect(321, 8, 333, 20);
         m_btnClose.SetStateImages(IDB_PROMPT_CLOSE_NORMAL, IDB_PROMPT_CLOSE_HOVER,
                                   IDB_PROMPT_CLOSE_PRESSED, IDB_PROMPT_CLOSE_PRESSED);
@@ -94,9 +94,9 @@ void CPromptChildDlg::LayoutControls(BOOL first)
     m_btnClose.MoveWindow(layout.close, TRUE);
 
     if (first) {
-        m_btnOk.SetBackdrop(m_pBackground);
+        m_btnOk.SetBackdrop(m_pBackground.get());
         m_btnOk.SetBackdropRect(106, 107, 161, 131);
-        m_btnCancel.SetBackdrop(m_pBackground);
+        m_btnCancel.SetBackdrop(m_pBackground.get());
         m_btnCancel.SetBackdropRect(185, 107, 240, 131);
         const PromptButtonImages images = PromptImagesForMode(m_nMode);
         m_btnOk.SetStateImages(images.ok[0], images.ok[1], images.ok[2], images.ok[3]);
@@ -118,7 +118,7 @@ void CPromptChildDlg::PaintBackground(HDC hdc)
 {
     RECT client;
     GetClientRect(&client);
-    PaintImageDirect(hdc, client, m_pBackground);
+    PaintImageDirect(hdc, client, m_pBackground.get());
 }
 
 BOOL CPromptChildDlg::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -139,12 +139,4 @@ BOOL CPromptChildDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     default:
         return CSkinContentDlg::OnCommand(wParam, lParam);
     }
-}
-
-void CPromptChildDlg::OnDestroy()
-{
-    m_btnClose.ReleaseStateImages();
-    m_btnOk.ReleaseStateImages();
-    m_btnCancel.ReleaseStateImages();
-    CSkinContentDlg::OnDestroy();
 }

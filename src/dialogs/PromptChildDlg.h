@@ -2,6 +2,7 @@
 // cross on the panel image; its title band drags the pair.
 #pragma once
 
+#include "res/MessageIds.h"
 #include "skin/DrawTextStatic.h"
 #include "skin/PngButton.h"
 #include "skin/SkinDialog.h"
@@ -14,8 +15,7 @@
 #define PROMPT_CONFIRM 3         // 确认 alone
 #define PROMPT_CONFIRM_CANCEL 4  // 确认 and 取消
 
-// Sent by the content window to the prompt; wParam 1 is OK, any other value cancel.
-#define WM_PROMPT_RESULT 0x615
+// The content window's answer to the prompt: WM_PROMPT_RESULT with one of these.
 #define PROMPT_RESULT_OK 1
 #define PROMPT_RESULT_CANCEL 2
 
@@ -54,7 +54,6 @@ protected:
     void LayoutControls(BOOL first) override;
     void PaintBackground(HDC hdc) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void OnDestroy() override;
 
 private:
     CPngButton m_btnClose;

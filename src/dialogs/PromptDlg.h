@@ -16,7 +16,7 @@ public:
     void SetText(const std::wstring& text) { m_strText = text; }
     void SetMode(int mode) { m_nMode = mode; }
 
-    CPromptChildDlg* GetPromptContent() const { return static_cast<CPromptChildDlg*>(m_pContent); }
+    CPromptChildDlg* GetPromptContent() const { return static_cast<CPromptChildDlg*>(m_pContent.get()); }
 
 protected:
     CSkinContentDlg* CreateContent() override;

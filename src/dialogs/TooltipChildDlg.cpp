@@ -46,7 +46,7 @@ void CTooltipChildDlg::PaintBackground(HDC hdc)
     // The bubble without its tail, and without smoothing.
     const int width = static_cast<int>(m_pBackground->GetWidth());
     const int height = static_cast<int>(m_pBackground->GetHeight());
-    PaintContentBackground(m_hWnd, hdc, m_pBackground, 0, 0, width - 1, height - kTailHeight, false);
+    PaintContentBackground(m_hWnd, hdc, m_pBackground.get(), 0, 0, width - 1, height - kTailHeight, false);
 }
 
 void CTooltipChildDlg::OnDestroy()

@@ -18,7 +18,7 @@ public:
     // Shows or hides the content window, if there is one.
     void ShowContent(bool show);
 
-    CTooltipChildDlg* GetTooltipContent() const { return static_cast<CTooltipChildDlg*>(m_pContent); }
+    CTooltipChildDlg* GetTooltipContent() const { return static_cast<CTooltipChildDlg*>(m_pContent.get()); }
 
 protected:
     CSkinContentDlg* CreateContent() override;

@@ -14,6 +14,12 @@ enum
 // GetToolIsNewVersion's answer when a newer version of the tool must be used.
 const int FEEDBACK_NEWER_VERSION = 3;
 
+// Who a tool is to the feedback service: its id and version, as fixed wide texts.
+struct ToolIdentity {
+    const wchar_t* id;
+    const wchar_t* version;
+};
+
 class CFeedbackDll
 {
 public:

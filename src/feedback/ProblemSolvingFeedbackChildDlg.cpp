@@ -1,6 +1,5 @@
 #include "feedback/ProblemSolvingFeedbackChildDlg.h"
 
-#include "app/ToolIdentity.h"
 #include "feedback/KnowledgeBase.h"
 #include "res/resource.h"
 #include "skin/SkinScale.h"
@@ -108,7 +107,7 @@ void CProblemSolvingFeedbackChildDlg::LayoutControls(BOOL first)
         CImageButton& button = *buttons[i];
         if (first) {
             const RECT& source = layout.backdrops[i];
-            button.SetBackdrop(m_pBackground);
+            button.SetBackdrop(m_pBackground.get());
             button.SetBackdropRect(source.left, source.top, source.right, source.bottom);
             button.SetHotMargins(layout.hotInset, layout.hotInset, layout.hotInset,
                                  layout.hotInset);
@@ -126,8 +125,8 @@ void CProblemSolvingFeedbackChildDlg::Answer(int code)
     m_bAnswered = TRUE;
     if (m_pFeedback) {
         const std::wstring now = FeedbackTimeText(_time64(nullptr));
-        m_pFeedback->CustomerFeedbackEx(TOOL_ID, TOOL_VERSION, code, now.c_str());
-        m_pFeedback->FeedbackQuestion(TOOL_ID, TOOL_VERSION);
+        m_pFeedback->CustomerFeedbackEx(m_tool.id, m_tool.version, code, now.c_str());
+        m_pFeedback->FeedbackQuestion(m_tool.id, m_tool.version);
     }
     ::SendMessageW(GetParent(), WM_CLOSE, 0, 0);
 }
@@ -167,13 +166,4 @@ BOOL CProblemSolvingFeedbackChildDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     default:
         return CSkinContentDlg::OnCommand(wParam, lParam);
     }
-}
-
-void CProblemSolvingFeedbackChildDlg::OnDestroy()
-{
-    m_btnClose.ReleaseStateImages();
-    m_btnSolved.ReleaseStateImages();
-    m_btnUnsolved.ReleaseStateImages();
-    m_btnMore.ReleaseStateImages();
-    CSkinContentDlg::OnDestroy();
 }

@@ -27,7 +27,11 @@ class CProblemSolvingFeedbackChildDlg : public CSkinContentDlg {
 public:
     explicit CProblemSolvingFeedbackChildDlg(CWnd* parent = nullptr);
 
-    void SetFeedback(CFeedbackDll* feedback) { m_pFeedback = feedback; }
+    void SetFeedback(CFeedbackDll* feedback, const ToolIdentity& tool)
+    {
+        m_pFeedback = feedback;
+        m_tool = tool;
+    }
 
     CPngButton& CloseButton() { return m_btnClose; }
     CImageButton& SolvedButton() { return m_btnSolved; }
@@ -38,7 +42,6 @@ protected:
     void DoDataExchange() override;
     void LayoutControls(BOOL first) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void OnDestroy() override;
 
 private:
     // Reports the answer (when there is a binding) and closes the dialog, once.
@@ -51,5 +54,6 @@ private:
     CImageButton m_btnUnsolved;
     CImageButton m_btnMore;
     CFeedbackDll* m_pFeedback = nullptr;
+    ToolIdentity m_tool{L"", L""};
     BOOL m_bAnswered = FALSE;
 };

@@ -35,6 +35,6 @@ BOOL CProblemSolvingFeedbackDlg::OnInitDialog()
 CSkinContentDlg* CProblemSolvingFeedbackDlg::CreateContent()
 {
     auto* content = new CProblemSolvingFeedbackChildDlg;
-    content->SetFeedback(m_pFeedback);
+    content->SetFeedback(m_pFeedback, m_tool);
     return content;
 }

@@ -2,7 +2,7 @@
 // (or the close cross) is reported through the feedback library and ends the dialog.
 //
 //   CProblemSolvingFeedbackDlg feedback(nullptr);   // owned by the main window
-//   feedback.SetFeedback(&m_feedback);              // lent for the dialog's life; may be null
+//   feedback.SetFeedback(&m_feedback, tool);        // lent for the dialog's life; may be null
 //   feedback.DoModal();                             // the result carries nothing of interest
 //
 // The dialog takes its scale from the screen's resolution itself.
@@ -14,11 +14,16 @@ class CProblemSolvingFeedbackDlg : public CSkinBackgroundDlg {
 public:
     explicit CProblemSolvingFeedbackDlg(CWnd* parent = nullptr);
 
-    void SetFeedback(CFeedbackDll* feedback) { m_pFeedback = feedback; }
+    // The binding (may be null) and the tool the answer is about.
+    void SetFeedback(CFeedbackDll* feedback, const ToolIdentity& tool)
+    {
+        m_pFeedback = feedback;
+        m_tool = tool;
+    }
 
     CProblemSolvingFeedbackChildDlg* GetFeedbackContent() const
     {
-        return static_cast<CProblemSolvingFeedbackChildDlg*>(m_pContent);
+        return static_cast<CProblemSolvingFeedbackChildDlg*>(m_pContent.get());
     }
 
 protected:
@@ -27,4 +32,5 @@ protected:
 
 private:
     CFeedbackDll* m_pFeedback = nullptr;
+    ToolIdentity m_tool{L"", L""};
 };

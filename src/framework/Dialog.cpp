@@ -61,12 +61,12 @@ INT_PTR CDialog::DoModal()
         MSG msg;
         while (!m_endModal) {
             // Show the dialog the first time the queue is empty, after its initialisation.
+            // Looking at the queue delivers messages sent from other threads: one of them may
+            // have ended the dialog, and a loop nested in its handler taken the wake-up.
             if (!shown && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
                 shown = true;
-                if (m_hWnd && !::IsWindowVisible(m_hWnd)) {
-                    ShowWindow(SW_SHOWNORMAL);
-                    UpdateWindow();
-                }
+                if (!m_endModal && m_hWnd && !::IsWindowVisible(m_hWnd))
+                    ShowWhenIdle();
                 continue;
             }
             if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
@@ -93,6 +93,12 @@ INT_PTR CDialog::DoModal()
     DestroyWindow();
     m_modal = false;
     return m_modalResult;
+}
+
+void CDialog::ShowWhenIdle()
+{
+    ShowWindow(SW_SHOWNORMAL);
+    UpdateWindow();
 }
 
 void CDialog::EndDialog(int result)

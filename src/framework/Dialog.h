@@ -25,6 +25,8 @@ protected:
     virtual void DoDataExchange() {}
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // Shows a modal dialog left hidden by its initialisation, once its loop first goes idle.
+    virtual void ShowWhenIdle();
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     // Binds a member control to the template control with that id.

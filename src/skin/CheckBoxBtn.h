@@ -2,18 +2,17 @@
 // cell of the check-box image followed by the window text.
 #pragma once
 
-#include "framework/Controls.h"
+#include "skin/SkinTextControl.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
+#include <memory>
 
-class CCheckBoxBtn : public CButton {
+class CCheckBoxBtn : public CSkinTextControl {
 public:
     CCheckBoxBtn();
     ~CCheckBoxBtn() override;
 
-    // The parent's font (or a stock font) copied into the control's own.
-    void CreateFontFromParent();
+    int GetCheck() const { return static_cast<int>(::SendMessageW(m_hWnd, BM_GETCHECK, 0, 0)); }
+    void SetCheck(int state) { ::SendMessageW(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(state), 0); }
     void SetTextColor(COLORREF color) { m_crText = color; }
 
     float m_fScale = 1.0f;
@@ -23,13 +22,9 @@ public:
     int TextLeftFor(const RECT& client) const;
 
 protected:
-    void OnPaint() override;
-    BOOL OnEraseBkgnd(HDC) override { return TRUE; }
+    void DrawContent(HDC dc, const RECT& client) override;
 
-    Gdiplus::Image* m_pCheckImage = nullptr;
-    HBRUSH m_hBackBrush;
-    RECT m_rcClient{};
-    HFONT m_hFont = nullptr;
-    HGDIOBJ m_hPrevFont = nullptr;
+private:
+    std::unique_ptr<Gdiplus::Image> m_checkImage;  // loaded at the first paint
     COLORREF m_crText = 0;
 };

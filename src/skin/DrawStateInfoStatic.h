@@ -1,28 +1,17 @@
-// A state label: one colour, six layout modes and an optional animation that appends one,
-// two or three dots to the text, one more every second.
+// A state label: one colour and an optional animation that appends one, two or three dots to
+// the text, one more every second.
 #pragma once
 
-#include "framework/Controls.h"
+#include "res/MessageIds.h"
+#include "skin/SkinTextControl.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
+#include <string>
 
-constexpr UINT_PTR TIMER_DOT_ANIMATION = 36;
-
-class CDrawStateInfoStatic : public CStatic {
+class CDrawStateInfoStatic : public CSkinTextControl {
 public:
-    CDrawStateInfoStatic();
-    ~CDrawStateInfoStatic() override;
-
-    void SetBackdrop(Gdiplus::Image* backdrop) { m_pBackdrop = backdrop; }
-    void SetBackdropRect(const RECT& rect) { m_rcBackdrop = rect; }
-    void SetBackdropRect(int left, int top, int right, int bottom);
-    // 1 left, 2 centred, 3 right (one line, vertically centred); 4, 5, 6 the same wrapped;
-    // any other mode is drawn as 1.
-    void SetAlignment(int mode) { m_nAlignment = mode; }
+    void SetAlignment(TextAlignment alignment) { m_alignment = alignment; }
     // Stores the colour and repaints.
     void SetForeColor(COLORREF color);
-    void CreateFontFromParent();
 
     void StartAnimation();
     // Stops the timer, clears the dots and repaints.
@@ -31,24 +20,16 @@ public:
     void ResetAnimation() { m_nDotCount = 0; }
 
     int GetDotCount() const { return m_nDotCount; }
-    int GetAlignment() const { return m_nAlignment; }
+    TextAlignment GetAlignment() const { return m_alignment; }
     // The window text followed by the current dots.
     std::wstring DisplayText() const;
-    static UINT FormatForMode(int mode);
 
 protected:
-    void OnPaint() override;
-    BOOL OnEraseBkgnd(HDC) override { return TRUE; }
+    void DrawContent(HDC dc, const RECT& client) override;
     void OnTimer(UINT_PTR id) override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-    HBRUSH m_hBackBrush;
-    RECT m_rcClient{};
-    HFONT m_hFont = nullptr;
-    HGDIOBJ m_hPrevFont = nullptr;
+private:
     COLORREF m_crText = 0;
     int m_nDotCount = 0;
-    int m_nAlignment = 0;
-    Gdiplus::Image* m_pBackdrop = nullptr;
-    RECT m_rcBackdrop{};
+    TextAlignment m_alignment = TextAlignment::SingleLineLeft;
 };

@@ -51,6 +51,15 @@ BOOL LoadPngFromResource(Gdiplus::Image** image, UINT id)
     return TRUE;
 }
 
+BOOL LoadPngFromResource(std::unique_ptr<Gdiplus::Image>& image, UINT id)
+{
+    Gdiplus::Image* loaded = nullptr;
+    if (!LoadPngFromResource(&loaded, id))
+        return FALSE;
+    image.reset(loaded);
+    return TRUE;
+}
+
 void DeletePngImage(Gdiplus::Image*& image)
 {
     delete image;

@@ -5,9 +5,14 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <memory>
+
 // On TRUE *image holds a new image that the caller owns (free it with delete).  A missing
 // resource leaves *image untouched and returns FALSE.  GDI+ must have been started.
 BOOL LoadPngFromResource(Gdiplus::Image** image, UINT id);
+
+// The same into an owning pointer; on FALSE it is left untouched.
+BOOL LoadPngFromResource(std::unique_ptr<Gdiplus::Image>& image, UINT id);
 
 // Deletes the image, if any, and clears the pointer.
 void DeletePngImage(Gdiplus::Image*& image);

@@ -1,12 +1,12 @@
 #include "skin/SkinDialog.h"
 
+#include "res/MessageIds.h"
 #include "skin/LayeredWindow.h"
 #include "skin/PngResource.h"
 #include "skin/SkinScale.h"
 
 namespace {
 
-constexpr UINT_PTR kRaiseContentTimer = 0x5A1;
 constexpr UINT kRaiseContentDelay = 60;
 
 }  // namespace
@@ -24,14 +24,7 @@ CSkinBackgroundDlg::CSkinBackgroundDlg(UINT templateId, CWnd* parent, const Skin
 {
 }
 
-CSkinBackgroundDlg::~CSkinBackgroundDlg()
-{
-    // Normally both are gone with WM_DESTROY; an object destroyed without its window ran
-    // must not leak them.
-    delete m_pContent;
-    m_pContent = nullptr;
-    DeletePngImage(m_pBackground);
-}
+CSkinBackgroundDlg::~CSkinBackgroundDlg() = default;
 
 BOOL CSkinBackgroundDlg::OnInitDialog()
 {
@@ -77,15 +70,15 @@ BOOL CSkinBackgroundDlg::InitSkinPair()
     RECT target = TargetRect();
     ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(GetExStyle() ^ WS_EX_LAYERED));
 
-    if (!m_pBackground && !LoadPngFromResource(&m_pBackground, m_values.backgroundPng)) {
+    if (!m_pBackground && !LoadPngFromResource(m_pBackground, m_values.backgroundPng)) {
         OnBackgroundMissing();
         return FALSE;
     }
-    PaintLayeredBackground(m_hWnd, m_pBackground, target.right - target.left,
+    PaintLayeredBackground(m_hWnd, m_pBackground.get(), target.right - target.left,
                            target.bottom - target.top);
 
     RECT base = ContentBaseRect();
-    m_pContent = CreateContent();
+    m_pContent.reset(CreateContent());
     if (!m_pContent)
         return TRUE;
     m_pContent->m_fScale = m_fScale;
@@ -93,9 +86,24 @@ BOOL CSkinBackgroundDlg::InitSkinPair()
         return TRUE;
     RECT content = ContentRectFrom(base);
     m_pContent->MoveWindow(content, TRUE);
-    m_pContent->ShowWindow(SW_SHOW);
+    if (!m_bShowsWhenIdle || !IsModal() || IsWindowVisible())
+        m_pContent->ShowWindow(SW_SHOW);
     OnContentCreated();
     return TRUE;
+}
+
+void CSkinBackgroundDlg::ShowWhenIdle()
+{
+    if (!m_pContent || !m_pContent->IsWindow()) {
+        CDialog::ShowWhenIdle();
+        return;
+    }
+    // The content window shows last and takes the activation: the X11 driver raises each
+    // window as it is mapped, and a button can be pressed as soon as it shows.
+    ShowWindow(SW_SHOWNA);
+    UpdateWindow();
+    m_pContent->ShowWindow(SW_SHOW);
+    m_pContent->UpdateWindow();
 }
 
 void CSkinBackgroundDlg::OnMove(int, int)
@@ -126,9 +134,8 @@ int CSkinBackgroundDlg::FollowContent(int left, int top, int right, int bottom)
 void CSkinBackgroundDlg::OnDestroy()
 {
     Default();
-    DeletePngImage(m_pBackground);
-    delete m_pContent;
-    m_pContent = nullptr;
+    m_pBackground.reset();
+    m_pContent.reset();
 }
 
 LRESULT CSkinBackgroundDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -138,16 +145,16 @@ LRESULT CSkinBackgroundDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         LRESULT result = CDialog::WindowProc(msg, wParam, lParam);
         auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
         if (pos && ((pos->flags & SWP_SHOWWINDOW) || !(pos->flags & SWP_NOZORDER)))
-            SetTimer(kRaiseContentTimer, kRaiseContentDelay);
+            SetTimer(TIMER_RAISE_CONTENT, kRaiseContentDelay);
         return result;
     }
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE)
-            SetTimer(kRaiseContentTimer, kRaiseContentDelay);
+            SetTimer(TIMER_RAISE_CONTENT, kRaiseContentDelay);
         break;
     case WM_TIMER:
-        if (wParam == kRaiseContentTimer) {
-            KillTimer(kRaiseContentTimer);
+        if (wParam == TIMER_RAISE_CONTENT) {
+            KillTimer(TIMER_RAISE_CONTENT);
             RaiseContent();
             return 0;
         }
@@ -165,6 +172,11 @@ void CSkinBackgroundDlg::RaiseContent()
     // so the order is checked once that has happened.
     if (!m_pContent || !m_pContent->IsWindow() || !::IsWindowVisible(m_pContent->m_hWnd))
         return;
+    // Moving the activation between a press and its release would cancel the press.
+    if (::GetKeyState(VK_LBUTTON) < 0 || ::GetKeyState(VK_RBUTTON) < 0) {
+        SetTimer(TIMER_RAISE_CONTENT, kRaiseContentDelay);
+        return;
+    }
     // This window has no controls, so its focus is of no use.  Under Wine without a window
     // manager the window that takes the focus is also raised over the others on the X server
     // while Wine's own order stays as it was: the check below cannot see that, a new
@@ -197,14 +209,9 @@ CSkinContentDlg::CSkinContentDlg(UINT templateId, UINT backgroundPng, CWnd* pare
 {
 }
 
-CSkinContentDlg::~CSkinContentDlg()
-{
-    DeletePngImage(m_pBackground);
-}
-
 BOOL CSkinContentDlg::EnsureBackground()
 {
-    return m_pBackground || LoadPngFromResource(&m_pBackground, m_nBackgroundPng);
+    return m_pBackground || LoadPngFromResource(m_pBackground, m_nBackgroundPng);
 }
 
 BOOL CSkinContentDlg::OnInitDialog()
@@ -219,7 +226,7 @@ BOOL CSkinContentDlg::OnInitDialog()
 
 void CSkinContentDlg::PaintBackground(HDC hdc)
 {
-    PaintContentBackground(m_hWnd, hdc, m_pBackground);
+    PaintContentBackground(m_hWnd, hdc, m_pBackground.get());
 }
 
 BOOL CSkinContentDlg::OnEraseBkgnd(HDC hdc)
@@ -276,7 +283,7 @@ void CSkinContentDlg::OnMove(int, int)
 void CSkinContentDlg::OnDestroy()
 {
     Default();
-    DeletePngImage(m_pBackground);
+    m_pBackground.reset();
 }
 
 BOOL CSkinContentDlg::PreTranslateMessage(MSG* msg)

@@ -14,12 +14,7 @@
 //   protected:
 //       void DoDataExchange() override { DDX_Control(IDC_BTN_OK, m_btnOk); ... }
 //       void LayoutControls(BOOL first) override;  // from init (TRUE) and WM_SIZE (FALSE)
-//       void OnDestroy() override
-//       {
-//           m_btnOk.ReleaseStateImages();
-//           CSkinContentDlg::OnDestroy();          // frees m_pBackground
-//       }
-//   };
+//   };                                             // images go with the windows
 //
 //   class CPromptDlg : public CSkinBackgroundDlg {
 //   public:
@@ -37,7 +32,8 @@
 //       {
 //           auto* content = new CPromptChildDlg;      // no parent yet
 //           content->SetText(m_text);                 // the dialog's data, before Create
-//           return content;                           // the base copies m_fScale and creates it
+//           return content;                           // the base owns it, copies m_fScale
+//                                                     // and creates it
 //       }
 //   };
 //
@@ -50,6 +46,8 @@
 
 #include <objidl.h>
 #include <gdiplus.h>
+
+#include <memory>
 
 // Four design lengths (pixels at scale 1); each is scaled and truncated on its own.
 struct SkinInsets {
@@ -80,12 +78,12 @@ public:
     // stop following and move this window around it by the drag outsets.  Returns 0.
     virtual int FollowContent(int left, int top, int right, int bottom);
 
-    CSkinContentDlg* GetContent() const { return m_pContent; }
+    CSkinContentDlg* GetContent() const { return m_pContent.get(); }
     BOOL IsFollowing() const { return m_bFollow; }
     const SkinPairValues& PairValues() const { return m_values; }
 
     float m_fScale = 1.0f;
-    Gdiplus::Image* m_pBackground = nullptr;
+    std::unique_ptr<Gdiplus::Image> m_pBackground;  // freed with the window
 
 protected:
     BOOL OnInitDialog() override;
@@ -111,35 +109,39 @@ protected:
     // IDCANCEL when m_bEndIfImageMissing is set, otherwise leaves it running undrawn.
     virtual void OnBackgroundMissing();
 
+    // This window without activation, then the content window.
+    void ShowWhenIdle() override;
     void OnMove(int x, int y) override;
     void OnDestroy() override;
     BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // Puts the content window back above this window when it lies below it (checked shortly
     // after this window is shown or activated; timer 0x5A1), after handing the activation on
-    // when m_bContentTakesActivation is set.
+    // when m_bContentTakesActivation is set, but never while a mouse button is held.
     void RaiseContent();
 
     BOOL m_bFollow = TRUE;            // cleared for good by the first drag
+    // A modal pair shows its content window only with itself, once the framework has placed
+    // it and its loop first goes idle; cleared by a pair that shows itself.
+    BOOL m_bShowsWhenIdle = TRUE;
     BOOL m_bEndIfImageMissing = FALSE;
     // A background has no controls, so when it is activated (a click on its shadow) the
     // same check hands the activation on to the content window.
     BOOL m_bContentTakesActivation = TRUE;
-    CSkinContentDlg* m_pContent = nullptr;
+    std::unique_ptr<CSkinContentDlg> m_pContent;  // freed with the window
     SkinPairValues m_values;
 };
 
 class CSkinContentDlg : public CDialog {
 public:
     CSkinContentDlg(UINT templateId, UINT backgroundPng, CWnd* parent = nullptr);
-    ~CSkinContentDlg() override;
 
     BOOL IsLayoutDone() const { return m_bLayoutDone; }
     BOOL IsDragging() const { return m_bDragging; }
     UINT BackgroundPng() const { return m_nBackgroundPng; }
 
     float m_fScale = 1.0f;
-    Gdiplus::Image* m_pBackground = nullptr;
+    std::unique_ptr<Gdiplus::Image> m_pBackground;  // freed with the window
 
 protected:
     // Base initialisation, the panel image (on failure: TRUE with the template layout),

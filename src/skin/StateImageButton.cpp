@@ -9,8 +9,6 @@ CStateImageButton::CStateImageButton() : m_hBackBrush(::CreateSolidBrush(RGB(255
 
 CStateImageButton::~CStateImageButton()
 {
-    // The dialog releases the images in its WM_DESTROY; this only catches a forgotten call.
-    ReleaseStateImages();
     if (m_hBackBrush)
         ::DeleteObject(m_hBackBrush);
 }
@@ -19,13 +17,13 @@ void CStateImageButton::SetStateImages(UINT normal, UINT hover, UINT pressed, UI
 {
     const UINT ids[4] = {normal, hover, pressed, disabled};
     for (int i = 0; i < 4; ++i)
-        LoadPngFromResource(&m_pStateImages[i], ids[i]);
+        LoadPngFromResource(m_stateImages[i], ids[i]);
 }
 
 void CStateImageButton::ReleaseStateImages()
 {
-    for (Gdiplus::Image*& image : m_pStateImages)
-        DeletePngImage(image);
+    for (auto& image : m_stateImages)
+        image.reset();
 }
 
 void CStateImageButton::SetBackdropRect(int left, int top, int right, int bottom)
@@ -35,7 +33,7 @@ void CStateImageButton::SetBackdropRect(int left, int top, int right, int bottom
 
 BOOL CStateImageButton::HasAllStateImages() const
 {
-    for (Gdiplus::Image* image : m_pStateImages) {
+    for (const auto& image : m_stateImages) {
         if (!image)
             return FALSE;
     }
@@ -45,14 +43,14 @@ BOOL CStateImageButton::HasAllStateImages() const
 Gdiplus::Image* CStateImageButton::CurrentImage() const
 {
     if (m_hWnd && !IsWindowEnabled())
-        return m_pStateImages[3];
+        return m_stateImages[3].get();
     switch (m_nState) {
     case STATE_HOVER:
-        return m_pStateImages[1];
+        return m_stateImages[1].get();
     case STATE_PRESSED:
-        return m_pStateImages[2];
+        return m_stateImages[2].get();
     default:
-        return m_pStateImages[0];
+        return m_stateImages[0].get();
     }
 }
 
@@ -103,6 +101,12 @@ void CStateImageButton::OnLButtonDown(UINT, POINT point)
 {
     if (AcceptsPoint(point))
         SetState(STATE_PRESSED);
+    Default();
+}
+
+void CStateImageButton::OnDestroy()
+{
+    ReleaseStateImages();
     Default();
 }
 

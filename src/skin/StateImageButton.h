@@ -7,6 +7,8 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <memory>
+
 enum ButtonVisualState {
     STATE_NORMAL = 1,
     STATE_HOVER = 2,
@@ -18,10 +20,10 @@ public:
     CStateImageButton();
     ~CStateImageButton() override;
 
-    // Loads the four images (normal, hover, pressed, disabled); failures are ignored and what
-    // the pointers held before is not freed.  The dialog calls it in its first layout.
+    // Loads the four images (normal, hover, pressed, disabled); an image that cannot be loaded
+    // keeps what was there.  The dialog calls it in its first layout.
     void SetStateImages(UINT normal, UINT hover, UINT pressed, UINT disabled);
-    // Deletes the loaded state images; harmless when called again.
+    // Deletes the loaded state images; the button does it itself when its window goes.
     void ReleaseStateImages();
     // The dialog's content image (not owned) and the source rectangle behind the button.
     void SetBackdrop(Gdiplus::Image* backdrop) { m_pBackdrop = backdrop; }
@@ -46,11 +48,12 @@ protected:
     void OnMouseLeave() override;
     void OnLButtonDown(UINT flags, POINT point) override;
     void OnLButtonUp(UINT flags, POINT point) override;
+    void OnDestroy() override;
 
     Gdiplus::Image* m_pBackdrop = nullptr;
     RECT m_rcBackdrop{};
     HBRUSH m_hBackBrush;
-    Gdiplus::Image* m_pStateImages[4]{};  // normal, hover, pressed, disabled
+    std::unique_ptr<Gdiplus::Image> m_stateImages[4];  // normal, hover, pressed, disabled
     int m_nState = STATE_NORMAL;
     BOOL m_bTracking = FALSE;
 };

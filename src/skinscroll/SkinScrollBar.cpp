@@ -1,5 +1,7 @@
 #include "skinscroll/SkinScrollBar.h"
 
+#include "res/MessageIds.h"
+
 #include <commctrl.h>
 
 namespace {
@@ -271,7 +273,7 @@ void CSkinScrollBar::OnLButtonDown(UINT, POINT point)
         return;
     m_nPressedPart = part;
     Notify(part);
-    SetTimer(kDelayTimer, 500);
+    SetTimer(TIMER_SCROLL_DELAY, 500);
     m_bPointerOutside = FALSE;
     if (IsArrow(part)) {
         WindowDC dc(m_hWnd);
@@ -281,13 +283,13 @@ void CSkinScrollBar::OnLButtonDown(UINT, POINT point)
 
 void CSkinScrollBar::OnTimer(UINT_PTR id)
 {
-    if (id == kDelayTimer) {
+    if (id == TIMER_SCROLL_DELAY) {
         m_bAutoRepeat = TRUE;
-        KillTimer(kDelayTimer);
-        SetTimer(kRepeatTimer, 100);
-        id = kRepeatTimer;
+        KillTimer(TIMER_SCROLL_DELAY);
+        SetTimer(TIMER_SCROLL_REPEAT, 100);
+        id = TIMER_SCROLL_REPEAT;
     }
-    if (id != kRepeatTimer) {
+    if (id != TIMER_SCROLL_REPEAT) {
         Default();
         return;
     }
@@ -296,13 +298,13 @@ void CSkinScrollBar::OnTimer(UINT_PTR id)
     switch (m_nPressedPart) {
     case SB_LINEUP:
         if (m_scrollInfo.nPos == m_scrollInfo.nMin)
-            KillTimer(kRepeatTimer);
+            KillTimer(TIMER_SCROLL_REPEAT);
         else
             Notify(SB_LINEUP);
         break;
     case SB_LINEDOWN:
         if (m_scrollInfo.nPos == m_scrollInfo.nMax)
-            KillTimer(kRepeatTimer);
+            KillTimer(TIMER_SCROLL_REPEAT);
         else
             Notify(SB_LINEDOWN);
         break;
@@ -318,7 +320,7 @@ void CSkinScrollBar::OnTimer(UINT_PTR id)
         const int along = Along(cursor);
         const bool reached = m_nPressedPart == SB_PAGEUP ? along >= thumbStart : along < thumbEnd;
         if (reached)
-            KillTimer(kRepeatTimer);
+            KillTimer(TIMER_SCROLL_REPEAT);
         else
             Notify(m_nPressedPart);
         break;
@@ -427,10 +429,10 @@ void CSkinScrollBar::EndPress()
     if (m_nPressedPart == kNoScrollPart)
         return;
     if (m_bAutoRepeat) {
-        KillTimer(kRepeatTimer);
+        KillTimer(TIMER_SCROLL_REPEAT);
         m_bAutoRepeat = FALSE;
     } else {
-        KillTimer(kDelayTimer);
+        KillTimer(TIMER_SCROLL_DELAY);
     }
     if (IsArrow(m_nPressedPart)) {
         WindowDC dc(m_hWnd);

@@ -40,7 +40,6 @@ protected:
     void OnMouseLeave() override;
 
 private:
-    enum : UINT_PTR { kDelayTimer = 200, kRepeatTimer = 100 };
     enum { kRowNormal = 0, kRowHot = 1, kRowPressed = 2 };
 
     ScrollBarInput Input() const;

@@ -5,7 +5,6 @@ namespace {
 constexpr UINT kLimiterId = 200;
 constexpr UINT kHorizontalBarId = 100;
 constexpr UINT kVerticalBarId = 101;
-constexpr UINT_PTR kSyncTimer = 100;
 constexpr DWORD kFrameBaseStyle = WS_CHILD | 0x100;
 
 RECT WindowRectInParent(HWND hWnd)
@@ -117,7 +116,7 @@ BOOL CSkinScrollWnd::Attach(HWND control, HBITMAP skinBitmap)
     ::SetWindowPos(control, nullptr, inner.left, inner.top, inner.right - inner.left,
                    inner.bottom - inner.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ::InvalidateRect(control, nullptr, TRUE);
-    SetTimer(kSyncTimer, 500);
+    SetTimer(TIMER_SCROLL_SYNC, 500);
     return TRUE;
 }
 

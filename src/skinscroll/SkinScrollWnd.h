@@ -13,11 +13,9 @@
 // control is destroyed.
 #pragma once
 
+#include "res/MessageIds.h"
 #include "skinscroll/SkinScrollBar.h"
 
-// Posted by the hook to the frame: wParam = the control's WS_VSCROLL bit, lParam = its
-// WS_EX_LEFTSCROLLBAR bit.
-constexpr UINT WM_SKIN_LAYOUT = WM_USER + 100;
 
 class CSkinScrollWnd : public CWnd {
 public:

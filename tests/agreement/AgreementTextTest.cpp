@@ -132,3 +132,11 @@ TEST(AgreementText, SectionsHoldTheirClausesAndItemsInOrder)
 }
 
 }  // namespace
+
+TEST(AgreementText, TellsThatOnlyTheToolsOwnFilesAndAnEmptyFolderAreRemoved)
+{
+    const std::wstring text = BuildAgreementText();
+    EXPECT_EQ(std::wstring::npos, text.find(L"删除它所在的文件夹。")) << "the whole folder is not removed";
+    EXPECT_NE(std::wstring::npos, text.find(L"本工具会删除它自带的文件；如果它所在的文件夹因此变空，也会删除这个文件夹。"));
+    EXPECT_NE(std::wstring::npos, text.find(L"您放在这个文件夹中的其他文件不会被删除。"));
+}

@@ -213,6 +213,22 @@ TEST_F(AgreementOnTheTool, TheLinkTogglesTheBubbleAndEveryPressOutsideItClosesIt
     ASSERT_TRUE(Open());
     EXPECT_EQ(Bubble().background, bubble.background) << "the same window, shown again";
 
+    // The second press of a quick pair arrives as a double click: a press all the same.
+    auto pressTwice = [&](int id) {
+        const POINT at = CentreOf(ClientRectOf(m_panel, id));
+        const LPARAM where = MAKELPARAM(at.x, at.y);
+        for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
+            ::PostMessageW(m_panel, press, MK_LBUTTON, where);
+            ::PostMessageW(m_panel, WM_LBUTTONUP, 0, where);
+        }
+    };
+    pressTwice(IDC_STATIC_AGREEMENT_LINK);
+    ::Sleep(600);
+    EXPECT_TRUE(IsOpen(Bubble())) << "closed and opened again";
+    pressTwice(IDC_STATIC_FEEDBACK_LINK);
+    EXPECT_TRUE(WaitUntil([&] { return CountContaining(m_tool->FeedbackJournal(), "FeedbackQuestion") == 2; }, 3000));
+    ASSERT_TRUE(Open());
+
     EXPECT_FALSE(OpenAfterClickAt(p.left + 200, p.top + 70)) << "elsewhere on the panel";
     ASSERT_TRUE(Open());
     EXPECT_FALSE(OpenAfterClickAt(p.left + 200, p.bottom - 3)) << "on the panel below the bubble";

@@ -338,7 +338,7 @@ TEST_F(EndToEnd, FailedListingKeepsThePanelUsable)
     EXPECT_TRUE(WaitUntil([&] { return CountContaining(tool.FeedbackJournal(), "CustomerFeedbackEx") == 1; }, 3000));
 }
 
-TEST_F(EndToEnd, MinimiseTakesBothWindowsAndCloseAsksForFeedback)
+TEST_F(EndToEnd, MinimiseTakesBothWindowsAndClosingTheFrameAsksForFeedback)
 {
     CToolRun tool(L"Downloads", ToolOptions{});
     WriteFileBytes(tool.Folder() + L"\\my notes.txt", "mine");
@@ -357,8 +357,8 @@ TEST_F(EndToEnd, MinimiseTakesBothWindowsAndCloseAsksForFeedback)
     ASSERT_TRUE(WaitUntil([&] { return !::IsIconic(frame) && ::IsWindowVisible(panel); }, 3000));
     ::Sleep(500);
 
-    // Close: the feedback question, then the end.
-    ClickChild(panel, IDC_BTN_CLOSE);
+    // Closed from the task bar or the frame's system menu: the feedback question, then the end.
+    ::PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
     HWND feedback = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
         for (const CWindowInfo& top : TopLevelWindows(pid))
@@ -369,14 +369,22 @@ TEST_F(EndToEnd, MinimiseTakesBothWindowsAndCloseAsksForFeedback)
     Screenshot(L"feedback_dialog");
     ClickChild(feedback, IDC_BTN_SOLVED);
     EXPECT_EQ(tool.WaitExit(8000), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(tool.Executable()); }, 8000)) << "a normal close";
+    EXPECT_EQ(ReadFileBytes(tool.Folder() + L"\\my notes.txt"), "mine");
 }
 
-void CloseThroughTheCloseButton(CToolRun& tool)
+// Alt+F4 on the panel goes the same way as its close button.
+enum class CloseBy { Button, AltF4 };
+
+void CloseAfterTheNotice(CToolRun& tool, CloseBy how = CloseBy::Button)
 {
     ASSERT_TRUE(ClosePrompt(tool, WaitPrompt(tool, kNotice)));
     HWND panel = FindPanel(tool.ProcessId());
     ASSERT_TRUE(panel);
-    ClickChild(panel, IDC_BTN_CLOSE);
+    if (how == CloseBy::Button)
+        ClickChild(panel, IDC_BTN_CLOSE);
+    else
+        ::PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0);
     HWND feedback = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
         for (const CWindowInfo& top : TopLevelWindows(tool.ProcessId()))
@@ -394,7 +402,7 @@ TEST_F(EndToEnd, CloseRemovesOnlyTheToolsFilesAfterThreeSeconds)
     CToolRun tool(L"Tovrane & 工具 (1) 100% ^!x!", ToolOptions{});
     WriteFileBytes(tool.Folder() + L"\\my notes.txt", "mine");
     ASSERT_TRUE(tool.Start());
-    CloseThroughTheCloseButton(tool);
+    CloseAfterTheNotice(tool);
     DWORD closed = ::GetTickCount();
     EXPECT_TRUE(FileExists(tool.Executable())) << "the removal waits three seconds";
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(tool.Executable()); }, 8000));
@@ -412,7 +420,7 @@ TEST_F(EndToEnd, CloseFromAFolderOfItsOwnRemovesTheFolder)
     CDesktopShell shell;
     CToolRun tool(L"Corvina (2) & co", ToolOptions{});
     ASSERT_TRUE(tool.Start());
-    CloseThroughTheCloseButton(tool);
+    CloseAfterTheNotice(tool, CloseBy::AltF4);
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(tool.Folder()); }, 8000));
 }
 

@@ -94,7 +94,7 @@ protected:
     INT_PTR Run(CObservedFeedbackDlg& dialog, bool lendBinding,
                 const std::function<void(const PairWindows&)>& driver)
     {
-        dialog.SetFeedback(lendBinding ? &m_feedback : nullptr);
+        dialog.SetFeedback(lendBinding ? &m_feedback : nullptr, ToolIdentity{L"10056", L"1.0.4"});
         bool forced = false;
         INT_PTR result = RunModalWithDriver([&] { return dialog.DoModal(); }, driver,
                                             [&](const PairWindows& pair) {

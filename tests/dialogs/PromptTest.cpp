@@ -7,6 +7,9 @@
 #include "res/resource.h"
 #include "skin/SkinScale.h"
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 constexpr POINT kParkedCursor{4, 4};
@@ -327,4 +330,57 @@ TEST(Prompt, ScaledByTheCallerInTheChild)
     EXPECT_EQ(content.top - background.top, 3);
     EXPECT_EQ(background.right - content.right, 6);
     EXPECT_EQ(background.bottom - content.bottom, 8);
+}
+
+namespace {
+
+BOOL CALLBACK FindVisibleOk(HWND top, LPARAM param)
+{
+    HWND ok = ::GetDlgItem(top, IDC_BTN_OK);
+    if (ok && ::IsWindowVisible(ok))
+        *reinterpret_cast<HWND*>(param) = ok;
+    return TRUE;
+}
+
+// The OK button of this thread's prompt once it can be seen; null until then.
+HWND VisibleOkButton(DWORD threadId)
+{
+    HWND found = nullptr;
+    ::EnumThreadWindows(threadId, FindVisibleOk, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+TEST(Prompt, AClickSoonAfterTheButtonShowsCounts)
+{
+    // Where the button appears: the pointer waits there, so the press needs no move.
+    POINT centre{};
+    ASSERT_EQ(RunPrompt(PROMPT_CONFIRM, 1.0f, L"先看位置", [&](const PairWindows& pair) {
+        centre = CenterOf(ScreenRectOf(pair, IDC_BTN_OK));
+        ClickAt(centre);
+    }), IDOK);
+    const DWORD uiThread = ::GetCurrentThreadId();
+    for (DWORD delay : {0u, 30u, 60u, 90u}) {
+        SCOPED_TRACE(testing::Message() << delay << " ms after the button shows");
+        MoveTo(centre);
+        std::atomic<bool> done{false};
+        std::thread clicker([&] {
+            WaitUntil([&] { return done || VisibleOkButton(uiThread); }, 5000, 1);
+            ::Sleep(delay);
+            LeftDown();
+            ::Sleep(30);
+            LeftUp();
+            // A lost click leaves the prompt open: end it with cancel.
+            if (!WaitUntil([&] { return done.load(); }, 2000))
+                ::PostMessageW(FindVisiblePair(uiThread).background, WM_COMMAND, IDCANCEL, 0);
+        });
+        CPromptDlg prompt;
+        prompt.SetText(L"快点");
+        prompt.SetMode(PROMPT_CONFIRM);
+        const INT_PTR result = prompt.DoModal();
+        done = true;
+        clicker.join();
+        EXPECT_EQ(result, IDOK);
+    }
 }

@@ -281,3 +281,44 @@ TEST(Dialog, AButtonClickReachesOnCommand)
     clicker.join();
     EXPECT_EQ(result, 42);
 }
+
+namespace {
+
+// Ended by a message another thread sends while the loop first looks at its queue; the
+// handler runs a loop of its own, as a nested prompt does, which takes the loop's wake-up.
+class CEndedFromAnotherThread : public CScriptedDialog {
+public:
+    bool everShown = false;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_SHOWWINDOW && wParam)
+            everShown = true;
+        if (msg != WM_APP)
+            return CScriptedDialog::WindowProc(msg, wParam, lParam);
+        EndDialog(7);
+        MSG nested;
+        while (::PeekMessageW(&nested, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&nested);
+        return 0;
+    }
+};
+
+}  // namespace
+
+TEST(Dialog, ADialogEndedBeforeItsFirstIdleMomentIsNeverShown)
+{
+    CEndedFromAnotherThread dialog;
+    std::thread sender;
+    dialog.onInit = [&](CScriptedDialog& d) {
+        HWND hWnd = d.m_hWnd;
+        sender = std::thread([hWnd] { ::SendMessageW(hWnd, WM_APP, 0, 0); });
+        // The message waits in the queue before the loop first looks.
+        while (!(HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE))
+            ::Sleep(1);
+    };
+    EXPECT_EQ(dialog.DoModal(), 7);
+    sender.join();
+    EXPECT_FALSE(dialog.everShown);
+}

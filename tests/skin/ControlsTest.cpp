@@ -434,16 +434,25 @@ TEST_F(SkinControls, StateStaticLayoutModes)
     ::GetClientRect(label, &client);
     int width = client.right;
     int height = client.bottom;
-    for (int mode = 0; mode <= 7; ++mode) {
-        SCOPED_TRACE(mode);
-        m_dlg.m_state.SetAlignment(mode);
+    EXPECT_EQ(m_dlg.m_state.GetAlignment(), TextAlignment::SingleLineLeft);
+    struct Expect {
+        TextAlignment alignment;
+        int column;  // 0 left, 1 centre, 2 right
+        bool wrapped;
+    };
+    const Expect modes[] = {
+        {TextAlignment::SingleLineLeft, 0, false}, {TextAlignment::SingleLineCentred, 1, false},
+        {TextAlignment::SingleLineRight, 2, false}, {TextAlignment::WrappedLeft, 0, true},
+        {TextAlignment::WrappedCentred, 1, true},   {TextAlignment::WrappedRight, 2, true},
+    };
+    for (const auto& [alignment, column, wrapped] : modes) {
+        SCOPED_TRACE(static_cast<int>(alignment));
+        m_dlg.m_state.SetAlignment(alignment);
         Repaint(label);
         RECT ink = InkBox(label, kWhite);
         ASSERT_TRUE(HasInk(ink));
         int middleX = (ink.left + ink.right) / 2;
         int middleY = (ink.top + ink.bottom) / 2;
-        bool wrapped = mode >= 4 && mode <= 6;
-        int column = (mode == 2 || mode == 5) ? 1 : (mode == 3 || mode == 6) ? 2 : 0;
         if (column == 0) {
             EXPECT_LE(ink.left, 3);
         }
@@ -460,7 +469,7 @@ TEST_F(SkinControls, StateStaticLayoutModes)
         }
     }
     // Colour and backdrop.
-    m_dlg.m_state.SetAlignment(2);
+    m_dlg.m_state.SetAlignment(TextAlignment::SingleLineCentred);
     m_dlg.m_state.SetForeColor(RGB(255, 255, 255));
     m_dlg.m_state.SetBackdrop(m_dlg.m_pPanel);
     m_dlg.m_state.SetBackdropRect(110, 0, 200, 100);
@@ -478,7 +487,7 @@ TEST_F(SkinControls, StateStaticDotsCycleOnceASecond)
 {
     HWND label = m_dlg.m_state;
     m_dlg.m_state.SetWindowText(L"正在修复，请稍等");
-    m_dlg.m_state.SetAlignment(1);
+    m_dlg.m_state.SetAlignment(TextAlignment::SingleLineLeft);
     Repaint(label);
     RECT bare = InkBox(label, kWhite);
     ASSERT_TRUE(HasInk(bare));
@@ -523,15 +532,19 @@ TEST_F(SkinControls, TextStaticModesColoursAndHover)
     label.SetWindowText(L"反馈问题");
     RECT client;
     ::GetClientRect(hWnd, &client);
+    EXPECT_EQ(label.GetAlignment(), TextAlignment::WrappedLeft);
     struct Expect {
-        int mode;
+        TextAlignment alignment;
         int column;  // 0 left, 1 centre, 2 right
         bool oneLine;
     };
-    const Expect modes[] = {{0, 0, false}, {1, 0, true}, {2, 1, true}, {3, 2, false}, {4, 0, true}};
+    const Expect modes[] = {{TextAlignment::WrappedLeft, 0, false},
+                            {TextAlignment::SingleLineLeft, 0, true},
+                            {TextAlignment::SingleLineCentred, 1, true},
+                            {TextAlignment::WrappedRight, 2, false}};
     for (const Expect& e : modes) {
-        SCOPED_TRACE(e.mode);
-        label.SetAlignment(e.mode);
+        SCOPED_TRACE(static_cast<int>(e.alignment));
+        label.SetAlignment(e.alignment);
         Repaint(hWnd);
         RECT ink = InkBox(hWnd, kWhite);
         ASSERT_TRUE(HasInk(ink));
@@ -550,8 +563,8 @@ TEST_F(SkinControls, TextStaticModesColoursAndHover)
             EXPECT_LE(ink.top, 4);
         }
     }
-    // Mode 5 and above: background only.
-    label.SetAlignment(5);
+    // No text: background only.
+    label.SetAlignment(TextAlignment::None);
     Repaint(hWnd);
     EXPECT_FALSE(HasInk(InkBox(hWnd, kWhite)));
     label.SetBackdrop(m_dlg.m_pPanel);
@@ -562,7 +575,7 @@ TEST_F(SkinControls, TextStaticModesColoursAndHover)
     label.SetBackdrop(nullptr);
 
     // Hover: repaint only on a change of state.
-    label.SetAlignment(1);
+    label.SetAlignment(TextAlignment::SingleLineLeft);
     label.SetTextColors(RGB(0, 0, 0), RGB(0, 0, 255));
     Repaint(hWnd);
     RECT window;
@@ -609,12 +622,12 @@ TEST(SkinTextStatic, BackColourCountsOnlyBeforeTheFirstPaint)
 
 TEST_F(SkinControls, Screenshot)
 {
-    m_dlg.m_state.SetAlignment(5);
+    m_dlg.m_state.SetAlignment(TextAlignment::WrappedCentred);
     m_dlg.m_state.SetForeColor(RGB(255, 255, 255));
     m_dlg.m_state.SetBackdrop(m_dlg.m_pPanel);
     m_dlg.m_state.SetBackdropRect(0, 0, 100, 40);
     m_dlg.m_state.StartAnimation();
-    m_dlg.m_text.SetAlignment(1);
+    m_dlg.m_text.SetAlignment(TextAlignment::SingleLineLeft);
     m_dlg.m_text.SetTextColors(RGB(255, 92, 92), RGB(0, 0, 255));
     m_dlg.m_text.SetWindowText(L"《Halvex服务工具使用许可协议》");
     PointAt(m_dlg.m_image, 30, 20);

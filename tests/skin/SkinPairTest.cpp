@@ -76,17 +76,17 @@ protected:
         int top = r.top + Scaled(8, s);
         if (first) {
             m_btnClose.m_fScale = s;
-            m_btnClose.SetBackdrop(m_pBackground);
+            m_btnClose.SetBackdrop(m_pBackground.get());
             m_btnClose.SetBackdropRect(321, 8, 333, 20);
             m_btnClose.SetStateImages(IDB_PROMPT_CLOSE_NORMAL, IDB_PROMPT_CLOSE_HOVER,
                                       IDB_PROMPT_CLOSE_PRESSED, IDB_PROMPT_CLOSE_PRESSED);
             m_btnOk.m_fScale = s;
-            m_btnOk.SetBackdrop(m_pBackground);
+            m_btnOk.SetBackdrop(m_pBackground.get());
             m_btnOk.SetBackdropRect(106, 107, 161, 131);
             m_btnOk.SetStateImages(IDB_PROMPT_CONFIRM_NORMAL, IDB_PROMPT_CONFIRM_HOVER,
                                    IDB_PROMPT_CONFIRM_PRESSED, IDB_PROMPT_CONFIRM_PRESSED);
             m_btnCancel.m_fScale = s;
-            m_btnCancel.SetBackdrop(m_pBackground);
+            m_btnCancel.SetBackdrop(m_pBackground.get());
             m_btnCancel.SetBackdropRect(185, 107, 240, 131);
             m_btnCancel.SetStateImages(IDB_PROMPT_CANCEL_NORMAL, IDB_PROMPT_CANCEL_HOVER,
                                        IDB_PROMPT_CANCEL_PRESSED, IDB_PROMPT_CANCEL_PRESSED);
@@ -135,7 +135,7 @@ public:
         : CSkinBackgroundDlg(IDD_PROMPT, nullptr, PromptValues(backgroundPng))
     {
     }
-    CTestChildDlg* Child() const { return static_cast<CTestChildDlg*>(m_pContent); }
+    CTestChildDlg* Child() const { return static_cast<CTestChildDlg*>(m_pContent.get()); }
     using CSkinBackgroundDlg::m_bEndIfImageMissing;
 
     std::vector<WORD> commands;

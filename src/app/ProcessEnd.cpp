@@ -1,0 +1,8 @@
+#include "app/ProcessEnd.h"
+
+#include <cstdlib>
+
+void EndProcessWithoutCleanup()
+{
+    std::exit(0);
+}
