@@ -340,6 +340,7 @@ TEST_F(EndToEnd, FailedListingKeepsThePanelUsable)
 
 TEST_F(EndToEnd, MinimiseTakesBothWindowsAndClosingTheFrameAsksForFeedback)
 {
+    CDesktopShell shell;
     CToolRun tool(L"Downloads", ToolOptions{});
     WriteFileBytes(tool.Folder() + L"\\my notes.txt", "mine");
     ASSERT_TRUE(tool.Start());
