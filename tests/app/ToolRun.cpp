@@ -220,3 +220,14 @@ bool CToolRun::Running()
 {
     return m_process.hProcess && ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
 }
+
+void CToolRun::Throttle(DWORD totalMs, DWORD runMs, DWORD periodMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + totalMs;
+    while (::GetTickCount64() < end && Running()) {
+        ::SuspendThread(m_process.hThread);
+        ::Sleep(periodMs - runMs);
+        ::ResumeThread(m_process.hThread);
+        ::Sleep(runMs);
+    }
+}

@@ -40,6 +40,9 @@ public:
     // Waits for the process to end; its exit code, or STILL_ACTIVE after the timeout.
     DWORD WaitExit(DWORD timeoutMs);
     bool Running();
+    // Runs the tool's main thread only runMs of every periodMs, for totalMs: a machine that is
+    // slow at everything while the clock runs on as usual.
+    void Throttle(DWORD totalMs, DWORD runMs, DWORD periodMs);
 
     const std::wstring& Folder() const { return m_folder; }
     std::wstring Executable() const { return m_folder + L"\\Corvina.exe"; }
