@@ -359,12 +359,7 @@ TEST_F(EndToEnd, MinimiseTakesBothWindowsAndCloseAsksForFeedback)
     // Close: the feedback question, then the end.
     ClickChild(panel, IDC_BTN_CLOSE);
     HWND feedback = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (const CWindowInfo& top : TopLevelWindows(pid))
-            if (top.visible && ChildById(top.hWnd, IDC_BTN_SOLVED))
-                feedback = top.hWnd;
-        return feedback != nullptr;
-    }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return (feedback = FindFeedbackDialog(pid)) != nullptr; }, 5000));
     Screenshot(L"feedback_dialog");
     ClickChild(feedback, IDC_BTN_SOLVED);
     EXPECT_EQ(tool.WaitExit(8000), 0u);
@@ -377,12 +372,7 @@ void CloseThroughTheCloseButton(CToolRun& tool)
     ASSERT_TRUE(panel);
     ClickChild(panel, IDC_BTN_CLOSE);
     HWND feedback = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (const CWindowInfo& top : TopLevelWindows(tool.ProcessId()))
-            if (top.visible && ChildById(top.hWnd, IDC_BTN_SOLVED))
-                feedback = top.hWnd;
-        return feedback != nullptr;
-    }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return (feedback = FindFeedbackDialog(tool.ProcessId())) != nullptr; }, 5000));
     ClickChild(feedback, IDC_BTN_SOLVED);
     EXPECT_EQ(tool.WaitExit(8000), 0u);
 }

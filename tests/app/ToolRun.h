@@ -15,8 +15,6 @@ std::wstring TempRoot();
 std::wstring Widen(const std::string& utf8);
 // Removes a folder tree; harmless when it does not exist.
 void RemoveTree(const std::wstring& folder);
-// Lines of a UTF-8 journal, without their line ends.
-std::vector<std::string> JournalLines(const std::wstring& path);
 
 struct ToolOptions {
     std::wstring library = L"deliver\\HalvexFeedbackInformation.dll";  // empty: no library
@@ -61,6 +59,3 @@ private:
     PROCESS_INFORMATION m_process{};
     HANDLE m_hJob = nullptr;
 };
-
-// Installed updates from the fixture, as the stand-ins see them now.
-std::vector<std::string> InstalledUpdates(const std::wstring& fixture);
