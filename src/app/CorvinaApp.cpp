@@ -1,6 +1,8 @@
 #include "app/CorvinaApp.h"
 
 #include "app/CorvinaDlg.h"
+#include "res/resource.h"
+#include "skin/PngPreload.h"
 
 #include <commctrl.h>
 #include <objidl.h>
@@ -11,6 +13,16 @@
 CCorvinaApp theApp;
 
 namespace {
+
+// What the first paint of the frame and its panel shows, in the order it is needed.
+const UINT kFirstPaintImages[] = {
+    IDB_MAIN_BACKGROUND, IDB_MAIN_PANEL,
+    IDB_MAIN_CLOSE_NORMAL, IDB_MAIN_CLOSE_HOVER, IDB_MAIN_CLOSE_PRESSED, IDB_MAIN_CLOSE_DISABLED,
+    IDB_MAIN_MIN_NORMAL, IDB_MAIN_MIN_HOVER, IDB_MAIN_MIN_PRESSED, IDB_MAIN_MIN_DISABLED,
+    IDB_REPAIR_NORMAL, IDB_REPAIR_HOVER, IDB_REPAIR_PRESSED, IDB_REPAIR_DISABLED,
+    IDB_MORE_TOOLS_NORMAL, IDB_MORE_TOOLS_HOVER, IDB_MORE_TOOLS_PRESSED, IDB_MORE_TOOLS_DISABLED,
+    IDB_CHECKBOX,
+};
 
 ULONG_PTR g_gdiplusToken = 0;
 Gdiplus::GdiplusStartupInput g_gdiplusInput;
@@ -40,6 +52,8 @@ BOOL CCorvinaApp::InitInstance()
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
     Gdiplus::GdiplusStartup(&g_gdiplusToken, &g_gdiplusInput, nullptr);
+    // Decoding takes a good part of the start: done beside the window creation, not after it.
+    StartPngPreload(kFirstPaintImages, static_cast<int>(sizeof kFirstPaintImages / sizeof kFirstPaintImages[0]));
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = 8;
@@ -56,6 +70,7 @@ BOOL CCorvinaApp::InitInstance()
         m_pMainWnd = nullptr;
     }
 
+    EndPngPreload();
     Gdiplus::GdiplusShutdown(g_gdiplusToken);
     return FALSE;
 }

@@ -28,6 +28,9 @@ CCheckBoxBtn::~CCheckBoxBtn()
 void CCheckBoxBtn::CreateFontFromParent()
 {
     ReplaceFont(m_hFont, CopyFont(FontOfWindow(GetParent())));
+    // Set up with the font, so that the first paint draws and does not decode.
+    if (!m_pCheckImage)
+        LoadPngFromResource(&m_pCheckImage, kCheckBoxPng);
 }
 
 RECT CCheckBoxBtn::BoxRectFor(const RECT& client) const

@@ -12,7 +12,8 @@ public:
     CCheckBoxBtn();
     ~CCheckBoxBtn() override;
 
-    // The parent's font (or a stock font) copied into the control's own.
+    // The parent's font (or a stock font) copied into the control's own; also loads the
+    // check-box image, which the painting otherwise loads the first time it runs.
     void CreateFontFromParent();
     void SetTextColor(COLORREF color) { m_crText = color; }
 

@@ -5,9 +5,12 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-// On TRUE *image holds a new image that the caller owns (free it with delete).  A missing
+// On TRUE *image holds a new image (a Gdiplus::Bitmap) that the caller owns (free it with delete).  A missing
 // resource leaves *image untouched and returns FALSE.  GDI+ must have been started.
 BOOL LoadPngFromResource(Gdiplus::Image** image, UINT id);
+
+// A new image decoded from the resource, or null when the resource is missing.  Any thread.
+Gdiplus::Image* DecodePngResource(UINT id);
 
 // Deletes the image, if any, and clears the pointer.
 void DeletePngImage(Gdiplus::Image*& image);
