@@ -64,6 +64,11 @@ Gdiplus::Image* DecodePngResource(UINT id)
     return image;
 }
 
+bool PngResourceExists(UINT id)
+{
+    return ::FindResourceW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), L"PNG") != nullptr;
+}
+
 void DeletePngImage(Gdiplus::Image*& image)
 {
     delete image;

@@ -19,7 +19,16 @@ void CStateImageButton::SetStateImages(UINT normal, UINT hover, UINT pressed, UI
 {
     const UINT ids[4] = {normal, hover, pressed, disabled};
     for (int i = 0; i < 4; ++i)
-        LoadPngFromResource(&m_pStateImages[i], ids[i]);
+        m_nStateImageIds[i] = ids[i];
+    EnsureStateImage(0);
+    if (m_hWnd && !IsWindowEnabled())
+        EnsureStateImage(3);
+}
+
+void CStateImageButton::EnsureStateImage(int slot)
+{
+    if (!m_pStateImages[slot] && m_nStateImageIds[slot])
+        LoadPngFromResource(&m_pStateImages[slot], m_nStateImageIds[slot]);
 }
 
 void CStateImageButton::ReleaseStateImages()
@@ -35,8 +44,8 @@ void CStateImageButton::SetBackdropRect(int left, int top, int right, int bottom
 
 BOOL CStateImageButton::HasAllStateImages() const
 {
-    for (Gdiplus::Image* image : m_pStateImages) {
-        if (!image)
+    for (int i = 0; i < 4; ++i) {
+        if (!m_pStateImages[i] && !(m_nStateImageIds[i] && PngResourceExists(m_nStateImageIds[i])))
             return FALSE;
     }
     return TRUE;
@@ -61,7 +70,16 @@ void CStateImageButton::SetState(int state)
     if (!IsWindowEnabled() || m_nState == state)
         return;
     m_nState = state;
+    EnsureStateImage(state == STATE_HOVER ? 1 : state == STATE_PRESSED ? 2 : 0);
     Invalidate(TRUE);
+}
+
+LRESULT CStateImageButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // Disabled from any thread, the button learns it here, on its own, before it repaints.
+    if (msg == WM_ENABLE && !wParam)
+        EnsureStateImage(3);
+    return CButton::WindowProc(msg, wParam, lParam);
 }
 
 void CStateImageButton::DrawBackdrop(Gdiplus::Graphics& graphics, HDC hdc, const RECT& dest) const

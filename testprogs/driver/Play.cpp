@@ -193,6 +193,7 @@ int CPlay::Run()
     HWND repair = ChildById(m_panel, IDC_BTN_REPAIR);
     auto checked = [&] { return ::SendMessageW(agree, BM_GETCHECK, 0, 0) == BST_CHECKED; };
     Step("02-unticked", "Untick the agree box", [&](std::string& what) {
+        ::Sleep(kReadingMs);
         ClickControl(m_panel, IDC_CHECK_AGREE);
         bool done = WaitUntil([&] { return !checked() && !::IsWindowEnabled(repair); }, kShownTimeoutMs);
         what = done ? "The box is empty and the one-click repair button is disabled."
