@@ -158,6 +158,11 @@ bool CPlay::PressRepairUntil(const wchar_t* result, bool needsProgress, std::str
     }
     if (!prompt) {
         what = "the prompt \"" + Utf8(result) + "\" did not come";
+        for (const wchar_t* other : {kNotApplicable, kFailed})
+            if (PromptWithText(m_pid, other))
+                what += "; \"" + Utf8(other) + "\" came instead";
+        if (!ProcessRunning(m_pid))
+            what += "; the tool has ended";
         return false;
     }
     return true;
