@@ -1,6 +1,8 @@
 #include "app/CorvinaApp.h"
 
 #include "app/CorvinaDlg.h"
+#include "res/resource.h"
+#include "skin/PngPreload.h"
 
 #include <commctrl.h>
 #include <objidl.h>
@@ -11,6 +13,12 @@
 CCorvinaApp theApp;
 
 namespace {
+
+// What the first paint of the frame and its panel shows, in the order it is needed.
+const UINT kFirstPaintImages[] = {
+    IDB_MAIN_BACKGROUND, IDB_MAIN_PANEL, IDB_MAIN_CLOSE_NORMAL, IDB_MAIN_MIN_NORMAL,
+    IDB_REPAIR_NORMAL, IDB_MORE_TOOLS_NORMAL, IDB_CHECKBOX,
+};
 
 ULONG_PTR g_gdiplusToken = 0;
 Gdiplus::GdiplusStartupInput g_gdiplusInput;
@@ -40,6 +48,8 @@ BOOL CCorvinaApp::InitInstance()
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
     Gdiplus::GdiplusStartup(&g_gdiplusToken, &g_gdiplusInput, nullptr);
+    // Decoding takes a good part of the start: done beside the window creation, not after it.
+    StartPngPreload(kFirstPaintImages, static_cast<int>(sizeof kFirstPaintImages / sizeof kFirstPaintImages[0]));
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = 8;
@@ -56,6 +66,7 @@ BOOL CCorvinaApp::InitInstance()
         m_pMainWnd = nullptr;
     }
 
+    EndPngPreload();
     Gdiplus::GdiplusShutdown(g_gdiplusToken);
     return FALSE;
 }

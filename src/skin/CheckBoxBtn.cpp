@@ -16,6 +16,14 @@ constexpr int kCellSize = 16;
 CCheckBoxBtn::CCheckBoxBtn() = default;
 CCheckBoxBtn::~CCheckBoxBtn() = default;
 
+void CCheckBoxBtn::CreateFontFromParent()
+{
+    CSkinTextControl::CreateFontFromParent();
+    // Set up with the font, so that the first paint draws and does not decode.
+    if (!m_checkImage)
+        LoadPngFromResource(m_checkImage, kCheckBoxPng);
+}
+
 RECT CCheckBoxBtn::BoxRectFor(const RECT& client) const
 {
     int height = client.bottom - client.top;

@@ -11,6 +11,8 @@ public:
     CCheckBoxBtn();
     ~CCheckBoxBtn() override;
 
+    // The parent's font, and the check-box image with it.
+    void CreateFontFromParent();
     int GetCheck() const { return static_cast<int>(::SendMessageW(m_hWnd, BM_GETCHECK, 0, 0)); }
     void SetCheck(int state) { ::SendMessageW(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(state), 0); }
     void SetTextColor(COLORREF color) { m_crText = color; }

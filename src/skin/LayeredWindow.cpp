@@ -2,6 +2,32 @@
 
 #include "skin/SkinPaint.h"
 
+namespace {
+
+// At its own size the image needs no resampling: GDI+ hands its pixels, premultiplied,
+// straight into the bitmap.  False when the sizes differ or the image is no bitmap.
+bool CopyAtNaturalSize(Gdiplus::Image* image, int width, int height, void* pixels)
+{
+    auto* bitmap = dynamic_cast<Gdiplus::Bitmap*>(image);
+    if (!bitmap || static_cast<int>(image->GetWidth()) != width ||
+        static_cast<int>(image->GetHeight()) != height)
+        return false;
+    Gdiplus::BitmapData data{};
+    data.Width = static_cast<UINT>(width);
+    data.Height = static_cast<UINT>(height);
+    data.Stride = width * 4;
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = pixels;
+    Gdiplus::Rect all(0, 0, width, height);
+    if (bitmap->LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                         PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
+        return false;
+    bitmap->UnlockBits(&data);
+    return true;
+}
+
+}  // namespace
+
 HBITMAP CreateLayeredBitmap(HDC reference, Gdiplus::Image* image, int width, int height,
                             void** bits)
 {
@@ -20,7 +46,7 @@ HBITMAP CreateLayeredBitmap(HDC reference, Gdiplus::Image* image, int width, int
     HBITMAP bitmap = ::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     if (!bitmap)
         return nullptr;
-    if (image) {
+    if (image && !CopyAtNaturalSize(image, width, height, pixels)) {
         Gdiplus::Bitmap surface(width, height, width * 4, PixelFormat32bppPARGB,
                                 static_cast<BYTE*>(pixels));
         Gdiplus::Graphics graphics(&surface);

@@ -1,14 +1,16 @@
 #include "skin/PngResource.h"
 
+#include "skin/PngPreload.h"
+
 namespace {
 
 LONG g_liveImages = 0;
 
 // An image that keeps count of itself, so that leaks of skin images can be seen.
-class CCountedImage : public Gdiplus::Image {
+class CCountedImage : public Gdiplus::Bitmap {
 public:
-    explicit CCountedImage(IStream* stream) : Gdiplus::Image(stream, FALSE) { ++g_liveImages; }
-    ~CCountedImage() override { --g_liveImages; }
+    explicit CCountedImage(IStream* stream) : Gdiplus::Bitmap(stream, FALSE) { ::InterlockedIncrement(&g_liveImages); }
+    ~CCountedImage() override { ::InterlockedDecrement(&g_liveImages); }
 };
 
 }  // namespace
@@ -17,23 +19,34 @@ BOOL LoadPngFromResource(Gdiplus::Image** image, UINT id)
 {
     if (!image)
         return FALSE;
+    if (TakePreloadedPng(id, image))
+        return TRUE;
+    Gdiplus::Image* decoded = DecodePngResource(id);
+    if (!decoded)
+        return FALSE;
+    *image = decoded;
+    return TRUE;
+}
+
+Gdiplus::Image* DecodePngResource(UINT id)
+{
     HMODULE module = ::GetModuleHandleW(nullptr);
     HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
     if (!found)
-        return FALSE;
+        return nullptr;
     DWORD size = ::SizeofResource(module, found);
     HGLOBAL loaded = ::LoadResource(module, found);
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     if (!bytes || size == 0)
-        return FALSE;
+        return nullptr;
 
     HGLOBAL block = ::GlobalAlloc(GMEM_FIXED, size);
     if (!block)
-        return FALSE;
+        return nullptr;
     void* target = ::GlobalLock(block);
     if (!target) {
         ::GlobalFree(block);
-        return FALSE;
+        return nullptr;
     }
     memcpy(target, bytes, size);
     ::GlobalUnlock(block);
@@ -43,12 +56,17 @@ BOOL LoadPngFromResource(Gdiplus::Image** image, UINT id)
     IStream* stream = nullptr;
     if (FAILED(::CreateStreamOnHGlobal(block, TRUE, &stream)) || !stream) {
         ::GlobalFree(block);
-        return FALSE;
+        return nullptr;
     }
     // The decode result is not examined: drawing an undecodable image does nothing.
-    *image = new CCountedImage(stream);
+    Gdiplus::Image* image = new CCountedImage(stream);
     stream->Release();
-    return TRUE;
+    return image;
+}
+
+bool PngResourceExists(UINT id)
+{
+    return ::FindResourceW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), L"PNG") != nullptr;
 }
 
 BOOL LoadPngFromResource(std::unique_ptr<Gdiplus::Image>& image, UINT id)

@@ -14,6 +14,12 @@ BOOL LoadPngFromResource(Gdiplus::Image** image, UINT id);
 // The same into an owning pointer; on FALSE it is left untouched.
 BOOL LoadPngFromResource(std::unique_ptr<Gdiplus::Image>& image, UINT id);
 
+// A new image decoded from the resource, or null when the resource is missing.  Any thread.
+Gdiplus::Image* DecodePngResource(UINT id);
+
+// Whether the resources hold a PNG image of that id (nothing is decoded).
+bool PngResourceExists(UINT id);
+
 // Deletes the image, if any, and clears the pointer.
 void DeletePngImage(Gdiplus::Image*& image);
 

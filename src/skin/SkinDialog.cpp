@@ -148,6 +148,18 @@ LRESULT CSkinBackgroundDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             SetTimer(TIMER_RAISE_CONTENT, kRaiseContentDelay);
         return result;
     }
+    case WM_ENABLE:
+        // Disabled for a modal prompt that is about to come up.  On a slow start it may come
+        // before RaiseContent ran, with the X server still holding this window over the
+        // content, and a disabled content cannot take the activation afterwards: restack the
+        // content there now, before the prompt maps over it.  Wine raises a window on the X
+        // server only when it comes to the top of its own order, hence the way round.
+        if (!wParam && m_pContent && m_pContent->IsWindow() && ::IsWindowVisible(m_pContent->m_hWnd)) {
+            const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+            ::SetWindowPos(m_pContent->m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, keep);
+            ::SetWindowPos(m_pContent->m_hWnd, HWND_TOP, 0, 0, 0, 0, keep);
+        }
+        break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE)
             SetTimer(TIMER_RAISE_CONTENT, kRaiseContentDelay);

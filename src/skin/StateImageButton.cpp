@@ -16,8 +16,20 @@ CStateImageButton::~CStateImageButton()
 void CStateImageButton::SetStateImages(UINT normal, UINT hover, UINT pressed, UINT disabled)
 {
     const UINT ids[4] = {normal, hover, pressed, disabled};
-    for (int i = 0; i < 4; ++i)
-        LoadPngFromResource(m_stateImages[i], ids[i]);
+    for (int i = 0; i < 4; ++i) {
+        if (m_nStateImageIds[i] != ids[i])
+            m_stateImages[i].reset();
+        m_nStateImageIds[i] = ids[i];
+    }
+    EnsureStateImage(0);
+    if (m_hWnd && !IsWindowEnabled())
+        EnsureStateImage(3);
+}
+
+void CStateImageButton::EnsureStateImage(int slot)
+{
+    if (!m_stateImages[slot] && m_nStateImageIds[slot])
+        LoadPngFromResource(m_stateImages[slot], m_nStateImageIds[slot]);
 }
 
 void CStateImageButton::ReleaseStateImages()
@@ -33,8 +45,8 @@ void CStateImageButton::SetBackdropRect(int left, int top, int right, int bottom
 
 BOOL CStateImageButton::HasAllStateImages() const
 {
-    for (const auto& image : m_stateImages) {
-        if (!image)
+    for (int i = 0; i < 4; ++i) {
+        if (!m_stateImages[i] && !(m_nStateImageIds[i] && PngResourceExists(m_nStateImageIds[i])))
             return FALSE;
     }
     return TRUE;
@@ -59,7 +71,16 @@ void CStateImageButton::SetState(int state)
     if (!IsWindowEnabled() || m_nState == state)
         return;
     m_nState = state;
+    EnsureStateImage(state == STATE_HOVER ? 1 : state == STATE_PRESSED ? 2 : 0);
     Invalidate(TRUE);
+}
+
+LRESULT CStateImageButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // Disabled from any thread, the button learns it here, on its own, before it repaints.
+    if (msg == WM_ENABLE && !wParam)
+        EnsureStateImage(3);
+    return CButton::WindowProc(msg, wParam, lParam);
 }
 
 void CStateImageButton::DrawBackdrop(Gdiplus::Graphics& graphics, HDC hdc, const RECT& dest) const

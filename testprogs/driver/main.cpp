@@ -7,9 +7,16 @@
 //   module <process> <name>    the full path of a loaded module of the process
 //   load <name>              loads a library by its name into this program (0 or 1)
 //   shot <file.png>          saves the screen
+//   play <shots> <tool-folder> <user-file> <fixture> <commands-journal> <feedback-journal>
+//                            plays the whole repair on the running tool (see Play.h), with a
+//                            screenshot per step and shots\index.html; 1 when a step did not happen
+//   shell                    stands in for the desktop's shell window (Wine has none), run as
+//                            the desktop user, until this program is ended
 // A process is given by its id or its executable's name.
 // Exit code 0 on success, 1 on a failure, 2 on a usage error.
+#include "DesktopShell.h"
 #include "Driver.h"
+#include "Play.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -84,5 +91,13 @@ int wmain(int argc, wchar_t** argv)
         guitest::GdiplusSession gdiplus;
         return SaveScreenPng(argv[2]) ? 0 : 1;
     }
+    if (command == L"shell" && argc == 2) {
+        CDesktopShell shell;
+        if (!shell.IsShown())
+            return 1;
+        ::Sleep(INFINITE);
+    }
+    if (command == L"play" && argc == 8)
+        return PlayRepair(PlaySetup{argv[2], argv[3], argv[4], argv[5], argv[6], argv[7]});
     return 2;
 }

@@ -8,66 +8,6 @@
 
 namespace {
 
-const int IDC_RICHEDIT_AGREEMENT = 1008;
-const int kVerticalBarId = 101;
-
-struct CBubble {
-    HWND background = nullptr;
-    HWND content = nullptr;
-    HWND edit = nullptr;
-    HWND bar = nullptr;  // the skinned vertical bar over the text
-};
-
-BOOL CALLBACK FindRichEdit(HWND hWnd, LPARAM param)
-{
-    wchar_t name[32];
-    if (::GetClassNameW(hWnd, name, 32) && _wcsicmp(name, L"RichEdit20W") == 0) {
-        *reinterpret_cast<HWND*>(param) = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The bubble the panel owns: a layered window whose own content window holds the text.
-CBubble FindBubble(DWORD pid, HWND panel)
-{
-    CBubble bubble;
-    for (const CWindowInfo& top : TopLevelWindows(pid)) {
-        if (top.owner == panel && top.layered)
-            bubble.background = top.hWnd;
-    }
-    if (!bubble.background)
-        return bubble;
-    for (const CWindowInfo& top : TopLevelWindows(pid)) {
-        if (top.owner != bubble.background)
-            continue;
-        HWND edit = nullptr;
-        ::EnumChildWindows(top.hWnd, FindRichEdit, reinterpret_cast<LPARAM>(&edit));
-        if (edit) {
-            bubble.content = top.hWnd;
-            bubble.edit = edit;
-        }
-    }
-    // The text lives in the skinning frame (the control's id) through a limiter window.
-    for (HWND up = bubble.edit ? ::GetParent(bubble.edit) : nullptr; up; up = ::GetParent(up)) {
-        if (::GetDlgCtrlID(up) == IDC_RICHEDIT_AGREEMENT) {
-            bubble.bar = ::GetDlgItem(up, kVerticalBarId);
-            break;
-        }
-    }
-    return bubble;
-}
-
-bool IsOpen(const CBubble& b)
-{
-    return b.background && ::IsWindowVisible(b.background) && ::IsWindowVisible(b.content);
-}
-
-bool IsClosed(const CBubble& b)
-{
-    return b.background && !::IsWindowVisible(b.background) && !::IsWindowVisible(b.content);
-}
-
 int FirstVisibleLine(const CBubble& b)
 {
     return static_cast<int>(::SendMessageW(b.edit, EM_GETFIRSTVISIBLELINE, 0, 0));
@@ -102,26 +42,6 @@ void ExpectRect(const RECT& expected, const RECT& actual)
     EXPECT_EQ(expected.top, actual.top);
     EXPECT_EQ(expected.right, actual.right);
     EXPECT_EQ(expected.bottom, actual.bottom);
-}
-
-// Hiding a window makes X report its own pointer position, which SendInput does not move: the
-// pointer would jump between a press and its release.  Put X's pointer where the press goes.
-void PointerTo(int x, int y)
-{
-    ::SetCursorPos(x, y);
-    ::Sleep(50);
-}
-
-void ClickWithPointerAt(int x, int y)
-{
-    PointerTo(x, y);
-    ClickAt(x, y);
-}
-
-void ClickControl(HWND parent, int id)
-{
-    POINT centre = CentreOf(RectOf(ChildById(parent, id)));
-    ClickWithPointerAt(centre.x, centre.y);
 }
 
 // A window of another program: this test process's own.
@@ -291,7 +211,8 @@ TEST_F(AgreementOnTheTool, TheLinkTogglesTheBubbleAndEveryPressOutsideItClosesIt
     const int middle = FirstVisibleLine(bubble);
 
     // A press on the band closes it; after the drag it opens at the same place on the panel.
-    PointerTo(p.left + 150, p.top + 15);
+    ::SetCursorPos(p.left + 150, p.top + 15);
+    ::Sleep(50);
     DragFromTo(POINT{p.left + 150, p.top + 15}, POINT{p.left + 90, p.top + 75});
     EXPECT_TRUE(WaitClosed());
     RECT moved = RectOf(m_panel);

@@ -361,12 +361,7 @@ TEST_F(EndToEnd, MinimiseTakesBothWindowsAndClosingTheFrameAsksForFeedback)
     // Closed from the task bar or the frame's system menu: the feedback question, then the end.
     ::PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
     HWND feedback = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (const CWindowInfo& top : TopLevelWindows(pid))
-            if (top.visible && ChildById(top.hWnd, IDC_BTN_SOLVED))
-                feedback = top.hWnd;
-        return feedback != nullptr;
-    }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return (feedback = FindFeedbackDialog(pid)) != nullptr; }, 5000));
     Screenshot(L"feedback_dialog");
     ClickChild(feedback, IDC_BTN_SOLVED);
     EXPECT_EQ(tool.WaitExit(8000), 0u);
@@ -387,12 +382,7 @@ void CloseAfterTheNotice(CToolRun& tool, CloseBy how = CloseBy::Button)
     else
         ::PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0);
     HWND feedback = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (const CWindowInfo& top : TopLevelWindows(tool.ProcessId()))
-            if (top.visible && ChildById(top.hWnd, IDC_BTN_SOLVED))
-                feedback = top.hWnd;
-        return feedback != nullptr;
-    }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return (feedback = FindFeedbackDialog(tool.ProcessId())) != nullptr; }, 5000));
     ClickChild(feedback, IDC_BTN_SOLVED);
     EXPECT_EQ(tool.WaitExit(8000), 0u);
 }

@@ -75,35 +75,6 @@ void RemoveTree(const std::wstring& folder)
     ::RemoveDirectoryW(folder.c_str());
 }
 
-std::vector<std::string> JournalLines(const std::wstring& path)
-{
-    std::vector<std::string> lines;
-    std::string text = ReadFileBytes(path);
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
-std::vector<std::string> InstalledUpdates(const std::wstring& fixture)
-{
-    std::vector<std::string> updates;
-    for (const std::string& line : JournalLines(fixture)) {
-        if (line.compare(0, 7, "update ") == 0)
-            updates.push_back(line.substr(7));
-    }
-    return updates;
-}
-
 CToolRun::CToolRun(const std::wstring& folderName, const ToolOptions& options) : m_options(options)
 {
     m_root = TempRoot() + L"\\run" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
@@ -222,4 +193,15 @@ DWORD CToolRun::WaitExit(DWORD timeoutMs)
 bool CToolRun::Running()
 {
     return m_process.hProcess && ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void CToolRun::Throttle(DWORD totalMs, DWORD runMs, DWORD periodMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + totalMs;
+    while (::GetTickCount64() < end && Running()) {
+        ::SuspendThread(m_process.hThread);
+        ::Sleep(periodMs - runMs);
+        ::ResumeThread(m_process.hThread);
+        ::Sleep(runMs);
+    }
 }

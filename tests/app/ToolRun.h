@@ -15,8 +15,6 @@ std::wstring TempRoot();
 std::wstring Widen(const std::string& utf8);
 // Removes a folder tree; harmless when it does not exist.
 void RemoveTree(const std::wstring& folder);
-// Lines of a UTF-8 journal, without their line ends.
-std::vector<std::string> JournalLines(const std::wstring& path);
 
 struct ToolOptions {
     std::wstring library = L"deliver\\HalvexFeedbackInformation.dll";  // empty: no library
@@ -40,6 +38,9 @@ public:
     // Waits for the process to end; its exit code, or STILL_ACTIVE after the timeout.
     DWORD WaitExit(DWORD timeoutMs);
     bool Running();
+    // Runs the tool's main thread only runMs of every periodMs, for totalMs: a machine that is
+    // slow at everything while the clock runs on as usual.
+    void Throttle(DWORD totalMs, DWORD runMs, DWORD periodMs);
 
     const std::wstring& Folder() const { return m_folder; }
     std::wstring Executable() const { return m_folder + L"\\Corvina.exe"; }
@@ -58,6 +59,3 @@ private:
     PROCESS_INFORMATION m_process{};
     HANDLE m_hJob = nullptr;
 };
-
-// Installed updates from the fixture, as the stand-ins see them now.
-std::vector<std::string> InstalledUpdates(const std::wstring& fixture);

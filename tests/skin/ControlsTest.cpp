@@ -296,8 +296,11 @@ TEST_F(SkinControls, ImageButtonStatesBackdropAndHotArea)
 
     PointAt(button, 30, 20);
     EXPECT_COLOR(WindowDcPixel(button, 30, 20), kGreen);
+    // A state's image is decoded when the button first enters that state, once.
+    const int beforePress = LivePngImageCount();
     LeftDown();
     PumpFor(150);
+    EXPECT_EQ(LivePngImageCount(), beforePress + 1);
     EXPECT_COLOR(WindowDcPixel(button, 30, 20), kBlue);
     LeftUp();
     PumpFor(150);
@@ -315,10 +318,14 @@ TEST_F(SkinControls, ImageButtonStatesBackdropAndHotArea)
     EXPECT_TRUE(m_dlg.m_image.IsCursorInHotArea());
     PointAt(m_dlg, 200, 20);
 
+    const int beforeDisable = LivePngImageCount();
     m_dlg.m_image.EnableWindow(FALSE);
     Repaint(button);
     EXPECT_COLOR(WindowDcPixel(button, 30, 20), kGrey);
     m_dlg.m_image.EnableWindow(TRUE);
+    m_dlg.m_image.EnableWindow(FALSE);
+    m_dlg.m_image.EnableWindow(TRUE);
+    EXPECT_EQ(LivePngImageCount(), beforeDisable + 1);
 
     // Erasing alone paints the whole button.
     HDC screen = ::GetDC(nullptr);

@@ -35,3 +35,32 @@ bool FileExists(const std::wstring& path)
 {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+std::vector<std::string> JournalLines(const std::wstring& path)
+{
+    std::vector<std::string> lines;
+    std::string text = ReadFileBytes(path);
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::vector<std::string> InstalledUpdates(const std::wstring& fixture)
+{
+    std::vector<std::string> updates;
+    for (const std::string& line : JournalLines(fixture)) {
+        if (line.compare(0, 7, "update ") == 0)
+            updates.push_back(line.substr(7));
+    }
+    return updates;
+}

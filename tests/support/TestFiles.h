@@ -2,9 +2,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The whole file, opened with full sharing so that a writer may still hold it; "" when absent.
 std::string ReadFileBytes(const std::wstring& path);
 // Replaces the file with exactly these bytes.
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// The file's non-empty lines, without their line ends (journals, fixtures).
+std::vector<std::string> JournalLines(const std::wstring& path);
+// Installed updates in a stand-ins' fixture file, as the stand-ins see them now.
+std::vector<std::string> InstalledUpdates(const std::wstring& fixture);
