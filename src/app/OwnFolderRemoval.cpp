@@ -1,5 +1,7 @@
 #include "app/OwnFolderRemoval.h"
 
+#include "log/FileIdentity.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -87,29 +89,6 @@ bool StartWithToken(HANDLE token, DeleterStart& start)
     return true;
 }
 
-// The path of the handle's object, in the form the tool uses ("C:\..." or "\\server\...").
-std::wstring FinalPath(HANDLE handle)
-{
-    std::vector<wchar_t> buffer(MAX_PATH);
-    auto query = [&] {
-        return ::GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    };
-    DWORD length = query();
-    if (length >= buffer.size()) {
-        buffer.resize(length + 1);
-        length = query();
-    }
-    if (length == 0 || length >= buffer.size())
-        return std::wstring();
-    std::wstring path(buffer.data(), length);
-    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-        return L"\\\\" + path.substr(8);
-    if (path.compare(0, 4, L"\\\\?\\") == 0)
-        return path.substr(4);
-    return path;
-}
-
 // True when path names, without any link on the way, a folder (wantFolder) or a file with
 // one name. The object itself is opened, never a link's target.
 bool IsPlainAt(const std::wstring& path, bool wantFolder)
@@ -128,7 +107,7 @@ bool IsPlainAt(const std::wstring& path, bool wantFolder)
                  (wantFolder || info.nNumberOfLinks == 1);
     // Some systems show a link to a file as a plain file; its final path still tells.
     if (plain) {
-        std::wstring final = FinalPath(handle);
+        std::wstring final = FinalPathOf(handle);
         plain = ::CompareStringOrdinal(final.c_str(), static_cast<int>(final.size()), path.c_str(),
                                        static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
     }
