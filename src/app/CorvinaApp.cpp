@@ -23,8 +23,15 @@ const UINT kFirstPaintImages[] = {
 ULONG_PTR g_gdiplusToken = 0;
 Gdiplus::GdiplusStartupInput g_gdiplusInput;
 
+// On the preload thread: loading GDI+ (delay-loaded) there keeps it off the windows' way.
+void StartGdiplus()
+{
+    Gdiplus::GdiplusStartup(&g_gdiplusToken, &g_gdiplusInput, nullptr);
+}
+
 // The rich edit library from the system folder by its full path: a riched20.dll planted in
 // the tool's folder (often the Downloads folder) must not load into the elevated process.
+// Only the agreement uses it: it loads on the preload thread once the images are decoded.
 void LoadSystemRichEdit()
 {
     wchar_t folder[MAX_PATH];
@@ -47,9 +54,9 @@ BOOL CCorvinaApp::InitInstance()
     // Before anything can load a library by name: only the system folder is searched.
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
-    Gdiplus::GdiplusStartup(&g_gdiplusToken, &g_gdiplusInput, nullptr);
     // Decoding takes a good part of the start: done beside the window creation, not after it.
-    StartPngPreload(kFirstPaintImages, static_cast<int>(sizeof kFirstPaintImages / sizeof kFirstPaintImages[0]));
+    StartPngPreload(kFirstPaintImages, static_cast<int>(sizeof kFirstPaintImages / sizeof kFirstPaintImages[0]),
+                    StartGdiplus, LoadSystemRichEdit);
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = 8;
@@ -57,7 +64,6 @@ BOOL CCorvinaApp::InitInstance()
     ::InitCommonControlsEx(&controls);
 
     CWinApp::InitInstance();
-    LoadSystemRichEdit();
 
     {
         CCorvinaDlg dlg;

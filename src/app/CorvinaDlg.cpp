@@ -4,6 +4,7 @@
 #include "app/LumbraDlg.h"
 #include "app/OwnFolderRemoval.h"
 #include "res/resource.h"
+#include "skin/PngPreload.h"
 #include "skin/SkinScale.h"
 
 namespace {
@@ -70,6 +71,9 @@ CSkinContentDlg* CCorvinaDlg::CreateContent()
 void CCorvinaDlg::OnContentCreated()
 {
     SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    // The preload thread ends with the rich edit library: loaded before the loop takes any
+    // input, so before a press can open the agreement.
+    WaitPngPreload();
 }
 
 void CCorvinaDlg::OnSysCommand(UINT id, LPARAM lParam)

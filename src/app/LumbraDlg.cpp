@@ -60,7 +60,9 @@ BOOL CLumbraDlg::OnInitDialog()
     SetTimer(TIMER_LINK_HOVER, 100);
     SetTimer(TIMER_STARTUP_CHECK, 100);
     m_bLayoutDone = TRUE;
-    return TRUE;
+    // No focus yet: given while the panel is hidden it would activate it before its time; the
+    // frame gives it once the panel shows.
+    return FALSE;
 }
 
 void CLumbraDlg::LayoutControls(BOOL first)

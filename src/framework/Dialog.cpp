@@ -187,6 +187,7 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hWnd, UINT msg, WPARAM, LPARAM lPar
     auto* self = reinterpret_cast<CDialog*>(lParam);
     if (!self->SubclassWindow(hWnd))
         return TRUE;
+    self->OnTemplateCreated();
     RECT before;
     ::GetWindowRect(hWnd, &before);
     BOOL result = self->OnInitDialog();

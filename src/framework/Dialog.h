@@ -22,6 +22,9 @@ public:
 protected:
     // The base binds the template controls (DoDataExchange) and returns TRUE.
     virtual BOOL OnInitDialog();
+    // The window and its template controls exist, nothing is bound yet: a dialog moved here
+    // lays its controls out once, at its real size.
+    virtual void OnTemplateCreated() {}
     virtual void DoDataExchange() {}
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }

@@ -6,9 +6,12 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-// Starts decoding the images, in this order, on a thread of their own.  GDI+ must have been
-// started.  Call once.
-void StartPngPreload(const UINT* ids, int count);
+// Starts, on a thread of its own, prepare (what decoding needs: GDI+), then the decoding of
+// the images in this order, then afterwards (work the first paint does not wait for).  Without
+// a thread both functions run here and the images are decoded when asked for.  Call once.
+void StartPngPreload(const UINT* ids, int count, void (*prepare)(), void (*afterwards)());
+// Waits until the thread has done all of its work; the images stay to be taken.
+void WaitPngPreload();
 // The preloaded image of that id, waiting for its decoding if need be; each is handed out
 // once.  False when the id was not preloaded, already taken, or failed to load.
 bool TakePreloadedPng(UINT id, Gdiplus::Image** image);

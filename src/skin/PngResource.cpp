@@ -2,6 +2,8 @@
 
 #include "skin/PngPreload.h"
 
+#include <shlwapi.h>
+
 namespace {
 
 LONG g_liveImages = 0;
@@ -40,24 +42,12 @@ Gdiplus::Image* DecodePngResource(UINT id)
     if (!bytes || size == 0)
         return nullptr;
 
-    HGLOBAL block = ::GlobalAlloc(GMEM_FIXED, size);
-    if (!block)
+    // A stream over a copy of the bytes, which the image holds for as long as it may read from
+    // it.  From the shell's light library, loaded anyway: the COM libraries need not load
+    // before the program starts, only with GDI+.
+    IStream* stream = ::SHCreateMemStream(static_cast<const BYTE*>(bytes), size);
+    if (!stream)
         return nullptr;
-    void* target = ::GlobalLock(block);
-    if (!target) {
-        ::GlobalFree(block);
-        return nullptr;
-    }
-    memcpy(target, bytes, size);
-    ::GlobalUnlock(block);
-
-    // The stream frees the block when its last reference goes, which the image holds for as
-    // long as it may read from it.
-    IStream* stream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(block, TRUE, &stream)) || !stream) {
-        ::GlobalFree(block);
-        return nullptr;
-    }
     // The decode result is not examined: drawing an undecodable image does nothing.
     Gdiplus::Image* image = new CCountedImage(stream);
     stream->Release();

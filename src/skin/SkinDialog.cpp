@@ -77,17 +77,19 @@ BOOL CSkinBackgroundDlg::InitSkinPair()
     PaintLayeredBackground(m_hWnd, m_pBackground.get(), target.right - target.left,
                            target.bottom - target.top);
 
-    RECT base = ContentBaseRect();
+    RECT content = ContentRectFrom(ContentBaseRect());
     m_pContent.reset(CreateContent());
     if (!m_pContent)
         return TRUE;
     m_pContent->m_fScale = m_fScale;
-    if (!m_pContent->Create(m_pContent->TemplateId(), this))
+    // Placed before its initialisation, it lays its controls out once, not twice.
+    if (!m_pContent->CreateAt(m_pContent->TemplateId(), this, content))
         return TRUE;
-    RECT content = ContentRectFrom(base);
     m_pContent->MoveWindow(content, TRUE);
-    if (!m_bShowsWhenIdle || !IsModal() || IsWindowVisible())
+    if (!m_bShowsWhenIdle || !IsModal() || IsWindowVisible()) {
         m_pContent->ShowWindow(SW_SHOW);
+        m_pContent->FocusFirstControl();
+    }
     OnContentCreated();
     return TRUE;
 }
@@ -103,6 +105,7 @@ void CSkinBackgroundDlg::ShowWhenIdle()
     ShowWindow(SW_SHOWNA);
     UpdateWindow();
     m_pContent->ShowWindow(SW_SHOW);
+    m_pContent->FocusFirstControl();
     m_pContent->UpdateWindow();
 }
 
@@ -219,6 +222,32 @@ BOOL CSkinBackgroundDlg::PreTranslateMessage(MSG* msg)
 CSkinContentDlg::CSkinContentDlg(UINT templateId, UINT backgroundPng, CWnd* parent)
     : CDialog(templateId, parent), m_nBackgroundPng(backgroundPng)
 {
+}
+
+BOOL CSkinContentDlg::CreateAt(UINT templateId, CWnd* parent, const RECT& place)
+{
+    m_rcCreateAt = place;
+    m_bCreateAt = true;
+    return Create(templateId, parent);
+}
+
+void CSkinContentDlg::OnTemplateCreated()
+{
+    if (m_bCreateAt)
+        ::SetWindowPos(m_hWnd, nullptr, m_rcCreateAt.left, m_rcCreateAt.top,
+                       m_rcCreateAt.right - m_rcCreateAt.left, m_rcCreateAt.bottom - m_rcCreateAt.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CSkinContentDlg::FocusFirstControl()
+{
+    // A content window whose initialisation gave the focus to none: setting it while the
+    // window was hidden would have activated it before its time.
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(m_hWnd, focus))
+        return;
+    if (HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE))
+        ::SetFocus(first);
 }
 
 BOOL CSkinContentDlg::EnsureBackground()

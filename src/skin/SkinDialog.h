@@ -139,6 +139,10 @@ public:
     BOOL IsLayoutDone() const { return m_bLayoutDone; }
     BOOL IsDragging() const { return m_bDragging; }
     UINT BackgroundPng() const { return m_nBackgroundPng; }
+    // Creates the window at the given screen rectangle, before its initialisation lays it out.
+    BOOL CreateAt(UINT templateId, CWnd* parent, const RECT& place);
+    // The first control in the tab order takes the focus, unless a control has it already.
+    void FocusFirstControl();
 
     float m_fScale = 1.0f;
     std::unique_ptr<Gdiplus::Image> m_pBackground;  // freed with the window
@@ -147,6 +151,7 @@ protected:
     // Base initialisation, the panel image (on failure: TRUE with the template layout),
     // LayoutControls(TRUE), m_bLayoutDone.
     BOOL OnInitDialog() override;
+    void OnTemplateCreated() override;
     // Places the controls from the client rectangle and m_fScale; first also configures them.
     virtual void LayoutControls(BOOL /*first*/) {}
     // Loads m_pBackground if it is still null; FALSE when it cannot be loaded.
@@ -174,6 +179,10 @@ protected:
     int m_nDragBandHeight = 30;
     int m_nDragBandRightExclusion = 26;
     UINT m_nBackgroundPng;
+
+private:
+    RECT m_rcCreateAt{};
+    bool m_bCreateAt = false;
 };
 
 // The keyboard rule of every skinned window: TRUE for a key-down of Escape or Enter.

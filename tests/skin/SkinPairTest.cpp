@@ -55,6 +55,7 @@ public:
     CDrawTextStatic m_text;
     std::vector<WPARAM> keys;
     std::vector<WORD> commands;
+    std::vector<std::string> layouts;  // "first 390x174": each layout with the client size
 
 protected:
     void DoDataExchange() override
@@ -70,6 +71,8 @@ protected:
     {
         RECT r;
         GetClientRect(&r);
+        layouts.push_back(std::string(first ? "first " : "again ") + std::to_string(r.right - r.left) +
+                          "x" + std::to_string(r.bottom - r.top));
         float s = m_fScale;
         int half = (r.right - r.left) / 2;
         int left = r.right - Scaled(26, s);
@@ -364,6 +367,8 @@ TEST(SkinPair, CreationInsetsAndFollowInsetsAtScale12)
         EXPECT_EQ(content.top, background.top + 3);
         EXPECT_EQ(content.right - content.left, 390);
         EXPECT_EQ(content.bottom - content.top, 174);
+        // Placed before its initialisation: laid out once, at its real size.
+        EXPECT_EQ(dialog.Child()->layouts, std::vector<std::string>{"first 390x174"});
 
         // Following: each inset truncated on its own (6, 3, 6, 8).
         ::SetWindowPos(dialog.m_hWnd, nullptr, background.left + 7, background.top + 9, 0, 0,
