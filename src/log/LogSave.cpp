@@ -11,10 +11,17 @@
 
 namespace {
 
+// The shell library is looked up here, from the system folder, rather than imported: the log
+// is opened only when there is something to write, and the tool's start need not load it.
 std::wstring CommonAppDataFolder()
 {
+    typedef BOOL(WINAPI * SpecialFolderPathFn)(HWND, LPWSTR, int, BOOL);
+    HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    auto specialFolderPath = shell ? reinterpret_cast<SpecialFolderPathFn>(reinterpret_cast<void*>(
+                                         GetProcAddress(shell, "SHGetSpecialFolderPathW")))
+                                   : nullptr;
     wchar_t path[1024] = {};
-    if (!SHGetSpecialFolderPathW(nullptr, path, CSIDL_COMMON_APPDATA, FALSE))
+    if (!specialFolderPath || !specialFolderPath(nullptr, path, CSIDL_COMMON_APPDATA, FALSE))
         return std::wstring();
     return std::wstring(path) + L"\\";
 }
