@@ -79,12 +79,14 @@ void CLumbraDlg::LayoutControls(BOOL first)
     if (!first)
         return;
 
-    // Each button's four images follow one another: normal, hover, pressed, disabled.
-    const std::pair<CStateImageButton*, UINT> images[] = {
-        {&m_btnClose, IDB_MAIN_CLOSE_NORMAL}, {&m_btnMinimize, IDB_MAIN_MIN_NORMAL},
-        {&m_btnRepair, IDB_REPAIR_NORMAL}, {&m_btnMoreTools, IDB_MORE_TOOLS_NORMAL}};
-    for (const auto& [button, normal] : images)
-        button->SetStateImages(normal, normal + 1, normal + 2, normal + 3);
+    m_btnClose.SetStateImages(IDB_MAIN_CLOSE_NORMAL, IDB_MAIN_CLOSE_HOVER, IDB_MAIN_CLOSE_PRESSED,
+                              IDB_MAIN_CLOSE_DISABLED);
+    m_btnMinimize.SetStateImages(IDB_MAIN_MIN_NORMAL, IDB_MAIN_MIN_HOVER, IDB_MAIN_MIN_PRESSED,
+                                 IDB_MAIN_MIN_DISABLED);
+    m_btnRepair.SetStateImages(IDB_REPAIR_NORMAL, IDB_REPAIR_HOVER, IDB_REPAIR_PRESSED,
+                               IDB_REPAIR_DISABLED);
+    m_btnMoreTools.SetStateImages(IDB_MORE_TOOLS_NORMAL, IDB_MORE_TOOLS_HOVER,
+                                  IDB_MORE_TOOLS_PRESSED, IDB_MORE_TOOLS_DISABLED);
     m_btnClose.m_fScale = m_fScale;
     m_btnMinimize.m_fScale = m_fScale;
 

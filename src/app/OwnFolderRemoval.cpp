@@ -89,30 +89,14 @@ bool StartWithToken(HANDLE token, DeleterStart& start)
     return true;
 }
 
-// True when path names, without any link on the way, a folder (wantFolder) or a file with
-// one name. The object itself is opened, never a link's target.
-bool IsPlainAt(const std::wstring& path, bool wantFolder)
+// True when path names a plain file with one name, with no link on the way. The object itself
+// is opened, never a link's target.
+bool IsPlainFileAt(const std::wstring& path)
 {
-    const DWORD flags =
-        FILE_FLAG_OPEN_REPARSE_POINT | (wantFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0);
-    HANDLE handle = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, flags, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    BY_HANDLE_FILE_INFORMATION info{};
-    bool plain = ::GetFileInformationByHandle(handle, &info) &&
-                 !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                 ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == wantFolder &&
-                 (wantFolder || info.nNumberOfLinks == 1);
-    // Some systems show a link to a file as a plain file; its final path still tells.
-    if (plain) {
-        std::wstring final = FinalPathOf(handle);
-        plain = ::CompareStringOrdinal(final.c_str(), static_cast<int>(final.size()), path.c_str(),
-                                       static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
-    }
-    ::CloseHandle(handle);
-    return plain;
+    CFileHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return file.IsValid() && IsPlainFile(file.Get(), path);
 }
 
 }  // namespace
@@ -132,10 +116,10 @@ bool OwnFilesOf(const std::wstring& exePath, OwnFiles& files)
 RemovalPlan PlanOwnFilesRemoval(const OwnFiles& files)
 {
     RemovalPlan plan;
-    plan.executable = IsPlainAt(files.executable, false);
-    plan.library = IsPlainAt(files.library, false);
-    plan.libraryConfig = IsPlainAt(files.libraryConfig, false);
-    plan.folder = IsPlainAt(files.folder, true);
+    plan.executable = IsPlainFileAt(files.executable);
+    plan.library = IsPlainFileAt(files.library);
+    plan.libraryConfig = IsPlainFileAt(files.libraryConfig);
+    plan.folder = OpenPlainFolder(files.folder, 0).IsValid();
     return plan;
 }
 

@@ -84,18 +84,19 @@ CFileHandle OpenOwnFile(const std::wstring& path)
             OpenPlainFolder(path.substr(0, path.find_last_of(L'\\')), 0).IsValid())
             file.Reset(CreateFileW(path.c_str(), access, kShareAll, nullptr, CREATE_NEW, flags, 0));
     }
-    if (!file.IsValid())
-        return file;
-
-    BY_HANDLE_FILE_INFORMATION info;
-    bool plain = GetFileInformationByHandle(file.Get(), &info) &&
-                 !(info.dwFileAttributes &
-                   (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
-                 info.nNumberOfLinks == 1;
-    // A link to a file shows only here under Wine, which opens through it despite the flag.
-    if (!plain || !IsSamePath(FinalPathOf(file.Get()), path))
+    if (file.IsValid() && !IsPlainFile(file.Get(), path))
         file.Reset();
     return file;
+}
+
+bool IsPlainFile(HANDLE file, const std::wstring& path)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    return GetFileInformationByHandle(file, &info) &&
+           !(info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
+           info.nNumberOfLinks == 1 &&
+           // Wine opens through a link to a file despite FILE_FLAG_OPEN_REPARSE_POINT.
+           IsSamePath(FinalPathOf(file), path);
 }
 
 bool RenameByHandle(HANDLE file, const std::wstring& newPath)

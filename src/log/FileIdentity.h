@@ -35,6 +35,10 @@ std::wstring FinalPathOf(HANDLE handle);
 // no reparse point, and not reached through a link above it.
 CFileHandle OpenPlainFolder(const std::wstring& folder, DWORD access);
 
+// Whether the handle holds a plain file (no folder, no reparse point, one name) whose final
+// path is exactly path: under Wine a link to a file shows only in the final path.
+bool IsPlainFile(HANDLE file, const std::wstring& path);
+
 // Opens for appending, or creates, the one plain file at exactly this path. Refuses whatever a
 // link could make of the name: a reparse point, a file with more than one link, or a handle
 // whose final path is not the path (a link in a folder above). Creates only in a plain folder

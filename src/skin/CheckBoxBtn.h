@@ -27,6 +27,6 @@ protected:
     void DrawContent(HDC dc, const RECT& client) override;
 
 private:
-    std::unique_ptr<Gdiplus::Image> m_checkImage;  // loaded at the first paint
+    std::unique_ptr<Gdiplus::Image> m_checkImage;  // loaded with the font
     COLORREF m_crText = 0;
 };

@@ -85,7 +85,6 @@ BOOL CSkinBackgroundDlg::InitSkinPair()
     // Placed before its initialisation, it lays its controls out once, not twice.
     if (!m_pContent->CreateAt(m_pContent->TemplateId(), this, content))
         return TRUE;
-    m_pContent->MoveWindow(content, TRUE);
     if (!m_bShowsWhenIdle || !IsModal() || IsWindowVisible()) {
         m_pContent->ShowWindow(SW_SHOW);
         m_pContent->FocusFirstControl();

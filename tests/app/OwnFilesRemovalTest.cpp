@@ -47,29 +47,13 @@ void PutStandinsFirstOnPath()
     done = true;
 }
 
-// Wine's own calls make no links, so the system's ln does. The handle of a Unix process
-// does not tell when it ends.
-bool MakeSymlink(const std::wstring& target, const std::wstring& link)
-{
-    auto unixName = reinterpret_cast<char*(CDECL*)(const wchar_t*)>(
-        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
-    std::wstring commandLine = L"ln -s \"" + Widen(unixName(target.c_str())) + L"\" \"" +
-                               Widen(unixName(link.c_str())) + L"\"";
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION process{};
-    if (::CreateProcessW(L"Z:\\bin\\ln", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                         nullptr, &startup, &process))
-        WaitUntil([&] { return FileExists(link); }, 5000);
-    return FileExists(link);
-}
-
 typedef const std::wstring& Path;
 const Plant kUserFile = [](Path at, Path) { return WriteFileBytes(at, "keep"); };
 const Plant kFolder = [](Path at, Path) {
     return ::CreateDirectoryW(at.c_str(), nullptr) && WriteFileBytes(at + L"\\keep.txt", "keep");
 };
-const Plant kFolderLink = [](Path at, Path outside) { return MakeSymlink(outside, at); };
-const Plant kFileLink = [](Path at, Path outside) { return MakeSymlink(outside + L"\\keep.txt", at); };
+const Plant kFolderLink = [](Path at, Path outside) { return MakeSymbolicLink(outside, at); };
+const Plant kFileLink = [](Path at, Path outside) { return MakeSymbolicLink(outside + L"\\keep.txt", at); };
 const Plant kHardLink = [](Path at, Path outside) {
     return ::CreateHardLinkW(at.c_str(), (outside + L"\\keep.txt").c_str(), nullptr) != FALSE;
 };

@@ -506,26 +506,6 @@ TEST_F(LogThreadsTest, LinesNeverInterleave)
     }
 }
 
-// What a standard user may plant where the log writes. Wine makes no link of its own
-// (CreateSymbolicLinkW does nothing), so links are Unix ones; Wine shows a link to a folder as a
-// reparse point and a link to a file as a plain file.
-bool MakeLink(const std::wstring& target, const std::wstring& link)
-{
-    using ToUnix = char*(CDECL*)(const wchar_t*);
-    using Spawn = LONG(WINAPI*)(char* const* argv, int wait);
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll"), ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto toUnix = reinterpret_cast<ToUnix>(GetProcAddress(kernel, "wine_get_unix_file_name"));
-    auto spawn = reinterpret_cast<Spawn>(GetProcAddress(ntdll, "__wine_unix_spawnvp"));
-    if (!toUnix || !spawn)
-        return false;
-    char* argv[] = {const_cast<char*>("/bin/ln"), const_cast<char*>("-s"), toUnix(target.c_str()),
-                    toUnix(link.c_str()), nullptr};
-    bool made = argv[2] && argv[3] && spawn(argv, TRUE) == 0;
-    HeapFree(GetProcessHeap(), 0, argv[2]);
-    HeapFree(GetProcessHeap(), 0, argv[3]);
-    return made;
-}
-
 struct PlantCase {
     const char* name;
     bool afterStart;        // planted once the log object has checked its folder
@@ -544,7 +524,7 @@ protected:
             return false;
         if (c.hard)
             return CreateHardLinkW(link.c_str(), target.c_str(), nullptr) != FALSE;
-        return MakeLink(target, link);
+        return MakeSymbolicLink(target, link);
     }
 };
 

@@ -36,6 +36,23 @@ bool FileExists(const std::wstring& path)
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool MakeSymbolicLink(const std::wstring& target, const std::wstring& link)
+{
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    using Spawn = LONG(WINAPI*)(char* const* argv, int wait);
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll"), ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    auto toUnix = reinterpret_cast<ToUnix>(::GetProcAddress(kernel, "wine_get_unix_file_name"));
+    auto spawn = reinterpret_cast<Spawn>(::GetProcAddress(ntdll, "__wine_unix_spawnvp"));
+    if (!toUnix || !spawn)
+        return false;
+    char* argv[] = {const_cast<char*>("/bin/ln"), const_cast<char*>("-s"), toUnix(target.c_str()),
+                    toUnix(link.c_str()), nullptr};
+    bool made = argv[2] && argv[3] && spawn(argv, TRUE) == 0;
+    ::HeapFree(::GetProcessHeap(), 0, argv[2]);
+    ::HeapFree(::GetProcessHeap(), 0, argv[3]);
+    return made;
+}
+
 std::vector<std::string> JournalLines(const std::wstring& path)
 {
     std::vector<std::string> lines;

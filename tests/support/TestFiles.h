@@ -9,6 +9,10 @@ std::string ReadFileBytes(const std::wstring& path);
 // Replaces the file with exactly these bytes.
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// A Unix symbolic link at link to target, as a standard user may plant one: Wine makes no link
+// of its own (CreateSymbolicLinkW does nothing). Wine shows a link to a folder as a reparse
+// point and a link to a file as a plain file.
+bool MakeSymbolicLink(const std::wstring& target, const std::wstring& link);
 // The file's non-empty lines, without their line ends (journals, fixtures).
 std::vector<std::string> JournalLines(const std::wstring& path);
 // Installed updates in a stand-ins' fixture file, as the stand-ins see them now.
