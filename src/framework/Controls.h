@@ -3,15 +3,11 @@
 
 #include "framework/Wnd.h"
 
-#include <richedit.h>
-
 class CButton : public CWnd {
 public:
     int GetCheck() const { return static_cast<int>(::SendMessageW(m_hWnd, BM_GETCHECK, 0, 0)); }
     void SetCheck(int state) { ::SendMessageW(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(state), 0); }
 };
-
-class CStatic : public CWnd {};
 
 class CScrollBar : public CWnd {
 public:
@@ -22,12 +18,4 @@ public:
 };
 
 // The rich edit 2.0 control (class "RichEdit20W"); its library must be loaded first.
-class CRichEditCtrl : public CWnd {
-public:
-    void SetReadOnly(BOOL readOnly) { ::SendMessageW(m_hWnd, EM_SETREADONLY, readOnly, 0); }
-    int GetFirstVisibleLine() const
-    {
-        return static_cast<int>(::SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
-    }
-    int GetLineCount() const { return static_cast<int>(::SendMessageW(m_hWnd, EM_GETLINECOUNT, 0, 0)); }
-};
+class CRichEditCtrl : public CWnd {};

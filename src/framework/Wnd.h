@@ -43,7 +43,6 @@ public:
     // Offered to every bound window on the way from the message's window up through its
     // parents and owners, before the message is dispatched by our modal loop.
     virtual BOOL PreTranslateMessage(MSG* msg);
-    static BOOL WalkPreTranslateTree(MSG* msg);
 
     // Thin wrappers.
     BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
@@ -77,8 +76,6 @@ public:
     LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) { return ::SendMessageW(m_hWnd, msg, w, l); }
     BOOL PostMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) { return ::PostMessageW(m_hWnd, msg, w, l); }
     HWND GetParent() const { return ::GetParent(m_hWnd); }
-    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
-    HFONT GetFont() const { return reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
 

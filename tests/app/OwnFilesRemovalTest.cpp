@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using guitest::WaitUntil;
@@ -133,6 +135,7 @@ TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
     ASSERT_TRUE(shell.IsShown());
 
     DWORD started = ::GetTickCount();
+    std::vector<DWORD> scheduledAt;
     for (const RemovalCase& c : cases) {
         std::wstring folder = root + L"\\" + c.folder;
         ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr)) << Utf8Of(c.folder);
@@ -144,12 +147,22 @@ TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
         if (c.plant) {
             ASSERT_TRUE(c.plant(folder + L"\\" + c.planted, outside)) << Utf8Of(c.folder);
         }
+        scheduledAt.push_back(::GetTickCount());
         EXPECT_EQ(ScheduleOwnFilesRemoval(folder + L"\\Corvina.exe", c.token), c.token != kNoToken);
     }
-    // Nothing goes before the three seconds.
-    ::Sleep(1500);
-    for (const RemovalCase& c : cases)
-        EXPECT_TRUE(FileExists(root + L"\\" + c.folder + L"\\Corvina.exe"));
+    // Nothing goes before its three seconds, however long scheduling them all took: a file seen
+    // missing must have been scheduled at least that long before it was seen so.
+    std::vector<bool> early(scheduledAt.size(), false);
+    WaitUntil([&] {
+        for (size_t i = 0; i < scheduledAt.size(); ++i) {
+            bool there = FileExists(root + L"\\" + cases[i].folder + L"\\Corvina.exe");
+            if (!there && ::GetTickCount() - scheduledAt[i] < 3000)
+                early[i] = true;
+        }
+        return ::GetTickCount() - scheduledAt.back() >= 3000;
+    }, 60000);
+    for (size_t i = 0; i < scheduledAt.size(); ++i)
+        EXPECT_FALSE(early[i]) << Utf8Of(cases[i].folder) << " went before its three seconds";
 
     // The case without a deleter is last: the others have waited long enough for it.
     for (const RemovalCase& c : cases) {
@@ -163,7 +176,7 @@ TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
                 if (!stays(name) && FileExists(folder + L"\\" + name))
                     return false;
             return c.plant || !FileExists(folder);
-        }, 8000);
+        }, 60000);
         for (const wchar_t* name : kOwnFiles)
             EXPECT_EQ(FileExists(folder + L"\\" + name), stays(name)) << Utf8Of(name);
         EXPECT_EQ(FileExists(folder), c.plant || c.token == kNoToken);

@@ -214,7 +214,7 @@ public:
     CBindingDialog() : CDialog(IDD_TEST_DIALOG) {}
     CButton m_button;
     CCountingButton m_drawn;
-    CStatic m_text;
+    CWnd m_text;
     bool boundRight = false;
 
 protected:
@@ -227,8 +227,8 @@ protected:
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
-        boundRight = CWnd::FromHandlePermanent(GetDlgItem(IDC_TEST_BUTTON)) == &m_button &&
-                     CWnd::FromHandlePermanent(GetDlgItem(IDC_TEST_DRAWN)) == &m_drawn &&
+        boundRight = CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, IDC_TEST_BUTTON)) == &m_button &&
+                     CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, IDC_TEST_DRAWN)) == &m_drawn &&
                      CWnd::FromHandlePermanent(m_hWnd) == this;
         SetTimer(1, 300);
         return TRUE;

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/FileFind.h"
 #include "log/LogFolder.h"
 #include "log/LogLine.h"
 #include "log/LogSave.h"
@@ -616,18 +615,6 @@ TEST_F(LogFilesTest, CreatedFolderCarriesItsOwnDescriptor)
                         IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) << "entry " << i;
         }
     }
-}
-
-TEST(FileFind, FindsFilesAndFoldersByExactName)
-{
-    std::wstring folder = NewFolder();
-    ASSERT_TRUE(WriteFileBytes(folder + L"file.txt", "x"));
-    CFileFind find;
-    EXPECT_TRUE(find.FindFile((folder + L"file.txt").c_str()));
-    EXPECT_TRUE(find.FindFile(folder.substr(0, folder.size() - 1).c_str()));
-    EXPECT_FALSE(find.FindFile((folder + L"missing.txt").c_str()));
-    EXPECT_FALSE(find.FindFile(L""));
-    RemoveTree(folder);
 }
 
 // The process's own log object, in the all-users application-data folder. The first call

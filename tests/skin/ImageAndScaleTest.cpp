@@ -152,7 +152,7 @@ TEST(MeasureTextWidth, MeasuresInTheWindowsFont)
     int width = MeasureTextWidth(&dialog, hdc, text);
     EXPECT_EQ(::GetCurrentObject(hdc, OBJ_FONT), before);
 
-    HGDIOBJ previous = ::SelectObject(hdc, dialog.GetFont());
+    HGDIOBJ previous = ::SelectObject(hdc, reinterpret_cast<HFONT>(dialog.SendMessage(WM_GETFONT)));
     SIZE expected{};
     ::GetTextExtentPoint32W(hdc, text, static_cast<int>(wcslen(text)), &expected);
     ::SelectObject(hdc, previous);
