@@ -43,6 +43,7 @@ public:
     // Offered to every bound window on the way from the message's window up through its
     // parents and owners, before the message is dispatched by our modal loop.
     virtual BOOL PreTranslateMessage(MSG* msg);
+    static BOOL WalkPreTranslateTree(MSG* msg);
 
     // Thin wrappers.
     BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }

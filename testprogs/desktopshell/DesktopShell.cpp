@@ -41,8 +41,11 @@ CDesktopShell::CDesktopShell()
                               nullptr, nullptr, &startup, &m_process))
         m_process = PROCESS_INFORMATION{};
     CloseHandle(token);
-    for (int i = 0; i < 100 && m_process.hProcess && !IsShown(); ++i)
-        Sleep(50);
+    // Until its window is the shell window or it has ended; a minute only bounds a hang.
+    const DWORD started = GetTickCount();
+    while (m_process.hProcess && !IsShown() && GetTickCount() - started < 60000 &&
+           WaitForSingleObject(m_process.hProcess, 50) == WAIT_TIMEOUT) {
+    }
 }
 
 CDesktopShell::~CDesktopShell()

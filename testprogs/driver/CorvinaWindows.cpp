@@ -1,5 +1,6 @@
 #include "CorvinaWindows.h"
 
+
 const wchar_t kNotice[] =
     L"本工具仅适用于重置后所有按键都无法使用的情况。本工具不能解决个别按键失效的问题。";
 const wchar_t kInitFailed[] = L"工具初始化失败";
@@ -52,9 +53,6 @@ bool ClosePrompt(HWND prompt)
 {
     if (!prompt)
         return false;
-    // A prompt that has only just appeared may not have placed its button yet, and nobody
-    // presses within a moment of something appearing.
-    ::Sleep(250);
     ClickChild(prompt, IDC_BTN_OK);
     return WaitUntil([&] { return !::IsWindow(prompt) || !::IsWindowVisible(prompt); }, 5000);
 }
@@ -79,7 +77,9 @@ HWND FindFeedbackDialog(DWORD pid)
 
 void ClickChild(HWND parent, int id)
 {
-    POINT centre = CentreOf(RectOf(ChildById(parent, id)));
+    HWND child = ChildById(parent, id);
+    WaitOnScreen(child);
+    POINT centre = CentreOf(RectOf(child));
     ClickAt(centre.x, centre.y);
 }
 
@@ -106,7 +106,9 @@ void ClickWithPointerAt(int x, int y)
 
 void ClickControl(HWND parent, int id)
 {
-    POINT centre = CentreOf(RectOf(ChildById(parent, id)));
+    HWND child = ChildById(parent, id);
+    WaitOnScreen(child);
+    POINT centre = CentreOf(RectOf(child));
     ClickWithPointerAt(centre.x, centre.y);
 }
 

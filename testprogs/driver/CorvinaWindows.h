@@ -32,13 +32,14 @@ bool ProcessRunning(DWORD pid);
 // The content window of a visible prompt that shows the text; null when none.
 HWND PromptWithText(DWORD pid, const std::wstring& text);
 // Waits for that prompt while the process runs; null when it did not come.
-HWND WaitPrompt(DWORD pid, const std::wstring& text, DWORD timeoutMs = 10000);
-// Clicks its OK button once a person would have read it; whether it went away.
+HWND WaitPrompt(DWORD pid, const std::wstring& text, DWORD timeoutMs = 60000);
+// Clicks its OK button once it is on the screen; whether the prompt went away.
 bool ClosePrompt(HWND prompt);
 
 HWND FindPanel(DWORD pid);
 // The visible problem-solving feedback dialog's content window; null when none.
 HWND FindFeedbackDialog(DWORD pid);
+// Clicks the centre of a child once it is on the screen.
 void ClickChild(HWND parent, int id);
 RECT RectOf(HWND hWnd);
 // A child's rectangle relative to the panel's client origin.

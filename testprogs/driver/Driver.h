@@ -67,6 +67,9 @@ std::string Utf8(const std::wstring& text);
 // The whole screen as a PNG file (SaveScreenPng(path)); false when it could not be written.
 // GDI+ must be started.
 using guitest::SaveScreenPng;
+using guitest::ScreenRect;
+using guitest::WaitOnScreen;
+using guitest::WaitScreenSettled;
 // The colour of a screen pixel (0x00BBGGRR), once drawing has settled.
 inline COLORREF ScreenPixel(int x, int y)
 {

@@ -14,7 +14,6 @@ const DWORD kStartTimeoutMs = 90000;  // a first start in a new prefix builds Wi
 const DWORD kShownTimeoutMs = 15000;
 const DWORD kRepairTimeoutMs = 30000;
 // Nobody presses within a moment of something appearing.
-const DWORD kReadingMs = 400;
 
 const wchar_t* const kToolFiles[] = {L"Corvina.exe", L"HalvexFeedbackInformation.dll",
                                      L"HalvexFeedbackInformation.ini"};
@@ -110,8 +109,8 @@ void CPlay::Step(const char* file, const char* name, const std::function<bool(st
         record.happened = action(record.what);
         // A step whose action took its own picture (a prompt before it was closed) keeps it.
         if (!FileExists(shot)) {
-            // Drawing reaches the display a moment after the last message.
-            ::Sleep(300);
+            // Drawing reaches the display some time after the last message.
+            WaitScreenSettled(ScreenRect());
             Shot(record.file);
         }
         if (!record.happened)
@@ -129,8 +128,7 @@ bool CPlay::Shot(const std::string& file)
 
 bool CPlay::WaitSteady(HWND hWnd)
 {
-    ::Sleep(kReadingMs);
-    return ::IsWindow(hWnd) && ::IsWindowVisible(hWnd);
+    return WaitOnScreen(hWnd);
 }
 
 bool CPlay::PressRepairUntil(const wchar_t* result, bool needsProgress, std::string& what)
@@ -140,6 +138,7 @@ bool CPlay::PressRepairUntil(const wchar_t* result, bool needsProgress, std::str
         what = "the one-click repair button is disabled";
         return false;
     }
+    WaitOnScreen(repair);
     POINT centre = CentreOf(RectOf(repair));
     ClickWithPointerAt(centre.x, centre.y);
     bool sawProgress = false;
@@ -198,7 +197,6 @@ int CPlay::Run()
     HWND repair = ChildById(m_panel, IDC_BTN_REPAIR);
     auto checked = [&] { return ::SendMessageW(agree, BM_GETCHECK, 0, 0) == BST_CHECKED; };
     Step("02-unticked", "Untick the agree box", [&](std::string& what) {
-        ::Sleep(kReadingMs);
         ClickControl(m_panel, IDC_CHECK_AGREE);
         bool done = WaitUntil([&] { return !checked() && !::IsWindowEnabled(repair); }, kShownTimeoutMs);
         what = done ? "The box is empty and the one-click repair button is disabled."
@@ -206,7 +204,6 @@ int CPlay::Run()
         return done;
     });
     Step("03-ticked", "Tick the agree box", [&](std::string& what) {
-        ::Sleep(kReadingMs);
         ClickControl(m_panel, IDC_CHECK_AGREE);
         bool done = WaitUntil([&] { return checked() && ::IsWindowEnabled(repair); }, kShownTimeoutMs);
         what = done ? "The box is ticked again and the one-click repair button is enabled."
@@ -265,7 +262,6 @@ int CPlay::Run()
     });
     Step("08-second", "Press again: the second known update", [&](std::string& what) {
         std::vector<std::string> before = UpdateIds(m_setup.fixture);
-        ::Sleep(kReadingMs);
         if (!PressRepairUntil(kSucceeded, false, what))
             return false;
         std::vector<std::string> now = UpdateIds(m_setup.fixture);
@@ -283,7 +279,6 @@ int CPlay::Run()
         return true;
     });
     Step("09-feedback", "Close: the feedback question", [&](std::string& what) {
-        ::Sleep(kReadingMs);
         ClickControl(m_panel, IDC_BTN_CLOSE);
         HWND feedback = nullptr;
         if (!WaitUntil([&] { return (feedback = FindFeedbackDialog(m_pid)) != nullptr; }, kShownTimeoutMs) ||

@@ -236,7 +236,7 @@ TEST_F(AgreementOnTheTool, TheLinkTogglesTheBubbleAndEveryPressOutsideItClosesIt
         return feedback != nullptr;
     }, 5000));
     ClickChild(feedback, IDC_BTN_SOLVED);
-    EXPECT_EQ(m_tool->WaitExit(8000), 0u);
+    EXPECT_EQ(m_tool->WaitExit(60000), 0u);
 }
 
 TEST_F(AgreementOnTheTool, At120DpiTheBubbleSitsAtTheScaledPlace)

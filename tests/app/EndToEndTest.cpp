@@ -64,7 +64,7 @@ TEST_F(EndToEnd, EachFailingStartupCheckShowsItsMessageAndEndsWithCodeZero)
         EXPECT_FALSE(FindPanel(tool.ProcessId()) && ::IsWindowVisible(FindPanel(tool.ProcessId())) &&
                      PromptWithText(tool.ProcessId(), kNotice));
         ASSERT_TRUE(ClosePrompt(tool, prompt));
-        EXPECT_EQ(tool.WaitExit(5000), 0u);
+        EXPECT_EQ(tool.WaitExit(60000), 0u);
         ::Sleep(3500);  // long enough for a removal that must not happen
         EXPECT_TRUE(FileExists(tool.Executable()));
         std::vector<std::string> journal = tool.FeedbackJournal();
@@ -83,7 +83,7 @@ TEST_F(EndToEnd, NewerVersionOpensTheDownloadAndEnds)
     Screenshot(L"prompt_newer_version");
     EXPECT_EQ(CountContaining(tool.FeedbackJournal(), "OpenToolDownUrl"), 0u);
     ASSERT_TRUE(ClosePrompt(tool, prompt));
-    EXPECT_EQ(tool.WaitExit(5000), 0u);
+    EXPECT_EQ(tool.WaitExit(60000), 0u);
     std::vector<std::string> journal = tool.FeedbackJournal();
     ASSERT_GE(journal.size(), 3u);
     EXPECT_EQ(journal[0], "InitFreedbackDll() = 1");
@@ -219,7 +219,7 @@ TEST_F(EndToEnd, PanelGeometryInputAndTwoRepairsThenNotApplicable)
     HWND notApplicable = repairOnce(kNotApplicable, L"prompt_not_applicable");
     ASSERT_TRUE(notApplicable);
     ASSERT_TRUE(ClosePrompt(tool, notApplicable));
-    EXPECT_EQ(tool.WaitExit(5000), 0u);
+    EXPECT_EQ(tool.WaitExit(60000), 0u);
     std::vector<std::string> commands = tool.ToolJournal();
     EXPECT_EQ(CountContaining(commands, "get-hotfix"), 3u);
     ASSERT_EQ(CountContaining(commands, "/uninstall"), 2u);
@@ -364,7 +364,7 @@ TEST_F(EndToEnd, MinimiseTakesBothWindowsAndClosingTheFrameAsksForFeedback)
     ASSERT_TRUE(WaitUntil([&] { return (feedback = FindFeedbackDialog(pid)) != nullptr; }, 5000));
     Screenshot(L"feedback_dialog");
     ClickChild(feedback, IDC_BTN_SOLVED);
-    EXPECT_EQ(tool.WaitExit(8000), 0u);
+    EXPECT_EQ(tool.WaitExit(60000), 0u);
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(tool.Executable()); }, 8000)) << "a normal close";
     EXPECT_EQ(ReadFileBytes(tool.Folder() + L"\\my notes.txt"), "mine");
 }
@@ -384,7 +384,7 @@ void CloseAfterTheNotice(CToolRun& tool, CloseBy how = CloseBy::Button)
     HWND feedback = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (feedback = FindFeedbackDialog(tool.ProcessId())) != nullptr; }, 5000));
     ClickChild(feedback, IDC_BTN_SOLVED);
-    EXPECT_EQ(tool.WaitExit(8000), 0u);
+    EXPECT_EQ(tool.WaitExit(60000), 0u);
 }
 
 TEST_F(EndToEnd, CloseRemovesOnlyTheToolsFilesAfterThreeSeconds)

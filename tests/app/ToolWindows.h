@@ -11,7 +11,7 @@
 // The whole screen into <build>/screenshots/<name>.png, after a moment for painting.
 void Screenshot(const wchar_t* name);
 
-inline HWND WaitPrompt(CToolRun& tool, const std::wstring& text, DWORD timeoutMs = 10000)
+inline HWND WaitPrompt(CToolRun& tool, const std::wstring& text, DWORD timeoutMs = 60000)
 {
     return WaitPrompt(tool.ProcessId(), text, timeoutMs);
 }

@@ -1,5 +1,7 @@
 #include "GuiDriver.h"
 
+#include "support/ScreenCapture.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -8,7 +10,12 @@
 
 #include "skin/PngResource.h"
 
+using guitest::RenderPixels;
+
 namespace {
+
+// How long the driver waits for what should come at once; only a failing test waits it out.
+const DWORD kPatienceMs = 30000;
 
 struct ThreadWindows {
     std::vector<HWND> windows;
@@ -48,38 +55,6 @@ PairWindows FindPair(DWORD threadId, bool visibleOnly)
     return pair;
 }
 
-// Pixels of a 32-bit top-down DIB section filled by draw.
-std::vector<DWORD> RenderPixels(int width, int height, const std::function<void(HDC)>& draw)
-{
-    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (memory && dib && bits) {
-        HGDIOBJ previous = ::SelectObject(memory, dib);
-        draw(memory);
-        ::GdiFlush();
-        memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
-        ::SelectObject(memory, previous);
-    }
-    if (dib)
-        ::DeleteObject(dib);
-    if (memory)
-        ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    for (DWORD& p : pixels)
-        p &= 0x00FFFFFF;
-    return pixels;
-}
-
 }  // namespace
 
 void EnsureGdiplus()
@@ -104,20 +79,23 @@ INT_PTR RunModalWithDriver(const std::function<INT_PTR()>& run,
         WaitUntil([&] {
             pair = FindVisiblePair(uiThread);
             return done || pair.background;
-        });
+        }, kPatienceMs);
         if (done)
             return;
+        guitest::WaitOnScreen(pair.background, kPatienceMs);
+        // The content window comes with the background; a pair without images has none.
         WaitUntil([&] {
             pair = FindVisiblePair(uiThread);
             return done || pair.content;
-        }, 1000);
+        }, 5000);
         if (done)
             return;
-        ::Sleep(300);  // let the pair paint
+        if (pair.content)
+            guitest::WaitOnScreen(pair.content, kPatienceMs);
         if (!done)
             driver(pair);
         // Whatever the driver left open is ended, so that a failing test cannot hang.
-        WaitUntil([&] { return done.load(); }, 1500);
+        WaitUntil([&] { return done.load(); }, kPatienceMs);
         for (int attempt = 0; attempt < 50 && !done; ++attempt) {
             PairWindows left = FindPair(uiThread, false);
             if (left.background)

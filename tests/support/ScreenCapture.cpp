@@ -5,6 +5,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -144,6 +145,91 @@ std::wstring ProgramFolder()
     std::wstring folder(path, length);
     size_t slash = folder.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash + 1);
+}
+
+// Pixels of a 32-bit top-down DIB section filled by draw.
+std::vector<DWORD> RenderPixels(int width, int height, const std::function<void(HDC)>& draw)
+{
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (memory && dib && bits) {
+        HGDIOBJ previous = ::SelectObject(memory, dib);
+        draw(memory);
+        ::GdiFlush();
+        memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+        ::SelectObject(memory, previous);
+    }
+    if (dib)
+        ::DeleteObject(dib);
+    if (memory)
+        ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    for (DWORD& p : pixels)
+        p &= 0x00FFFFFF;
+    return pixels;
+}
+
+
+namespace {
+
+// What the screen shows in a rectangle; empty when the rectangle is.
+std::vector<DWORD> ScreenPixels(const RECT& r)
+{
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0)
+        return std::vector<DWORD>();
+    HDC screen = ::GetDC(nullptr);
+    std::vector<DWORD> pixels = RenderPixels(width, height, [&](HDC memory) {
+        ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    });
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+}  // namespace
+
+bool WaitScreenSettled(const RECT& area, DWORD timeoutMs)
+{
+    std::vector<DWORD> seen;
+    return WaitUntil([&] {
+        std::vector<DWORD> pixels = ScreenPixels(area);
+        bool settled = !pixels.empty() && pixels == seen;
+        seen.swap(pixels);
+        return settled;
+    }, timeoutMs, 50);
+}
+
+bool WaitOnScreen(HWND hWnd, DWORD timeoutMs)
+{
+    // Drawn means: the same picture twice in a row at the same place, and not one flat colour
+    // (what an unpainted window or an empty stretch of desktop shows).
+    RECT before{};
+    std::vector<DWORD> seen;
+    return WaitUntil([&] {
+        if (!::IsWindow(hWnd) || !::IsWindowVisible(hWnd)) {
+            seen.clear();
+            return false;
+        }
+        RECT now{};
+        ::GetWindowRect(hWnd, &now);
+        std::vector<DWORD> pixels = ScreenPixels(now);
+        bool flat = pixels.empty() ||
+                    std::all_of(pixels.begin(), pixels.end(), [&](DWORD p) { return p == pixels.front(); });
+        bool settled = !flat && ::EqualRect(&now, &before) && pixels == seen;
+        before = now;
+        seen.swap(pixels);
+        return settled;
+    }, timeoutMs, 50);
 }
 
 }  // namespace guitest

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace guitest {
 
@@ -42,6 +44,15 @@ bool SaveScreenPng(const std::wstring& path);
 // Saves the window's client area, read from its DC.
 bool SaveWindowPng(HWND hWnd, const std::wstring& path);
 RECT ScreenRect();
+// Pixels of a 32-bit top-down DIB section filled by draw, without their alpha byte.
+std::vector<DWORD> RenderPixels(int width, int height, const std::function<void(HDC)>& draw);
+
+// Waits until a person could see the window: visible, in place, and the screen there shows a
+// settled picture of it. A window is drawn on the display some time after it turns visible
+// (long after, on a slow or emulated machine), and nobody presses what is not shown yet.
+bool WaitOnScreen(HWND hWnd, DWORD timeoutMs = 60000);
+// Waits until a screen rectangle shows the same picture twice in a row.
+bool WaitScreenSettled(const RECT& area, DWORD timeoutMs = 60000);
 
 // The folder the running program lies in, with a trailing backslash.
 std::wstring ProgramFolder();
