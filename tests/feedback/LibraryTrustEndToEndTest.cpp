@@ -3,6 +3,7 @@
 // tool and Wine is told to prefer native ones, so a dependency taken from the tool's folder
 // would show.
 #include "PlantedFiles.h"
+#include "SigningFacts.h"
 #include "ToolWindows.h"
 
 #include <gtest/gtest.h>

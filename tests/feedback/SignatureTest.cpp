@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "PlantedFiles.h"
+#include "SigningFacts.h"
 #include "ProbeFolder.h"
 #include "feedback/LibrarySignature.h"
 #include "feedback/SignerPins.h"
