@@ -93,7 +93,7 @@ bool PlaceLibrary(const TrustCase& c, const std::wstring& folder, const std::wst
 
 } // namespace
 
-TEST(LibraryTrustEndToEnd, OnlyTheLibrarySignedWithThePinnedKeyIsLoadedAndNothingBesideTheToolWith)
+TEST(LibraryTrustEndToEnd, OnlyALibrarySignedWithAPinnedKeyLoadsAndItsImportsComeFromTheSystemFolder)
 {
     NativeWinHttpFirst overrides;
     const TrustCase cases[] = {
