@@ -1,5 +1,7 @@
 #include "feedback/FeedbackDll.h"
 
+#include "feedback/LibrarySignature.h"
+
 #include <string>
 
 namespace {
@@ -57,10 +59,17 @@ int CFeedbackDll::Load()
     if (folder.empty())
         return 0;
     // Only the full path: a library of that name anywhere else (current folder, PATH) is not ours.
-    // Its own dependencies come from its folder, then the system folder, never from elsewhere.
     std::wstring path = folder + L'\\' + kLibraryName;
-    m_hModule = LoadLibraryExW(path.c_str(), nullptr,
-                               LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Held open, shared for reading only, from the check until the load has returned: the file
+    // that is loaded is the file that was checked. One that fails counts as missing.
+    CFileHandle file = OpenLibraryFile(path);
+    if (!file.IsValid() || CheckLibrarySigner(file.Get(), path, VendorSignerKeys()) !=
+                               LibraryTrust::Trusted)
+        return 0;
+    // Its own dependencies come from the system folder only: its folder is the user's
+    // Downloads, where a planted version.dll or winhttp.dll would run elevated.
+    m_hModule = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    file.Reset();
     if (!m_hModule)
         return 0;
 

@@ -25,7 +25,8 @@ class CFeedbackDll
 public:
     CFeedbackDll();
 
-    // Loads the library from the executable's own folder and resolves its nine functions.
+    // Loads the library from the executable's own folder, when it is a plain file signed by a
+    // pinned signer key, and resolves its nine functions.
     // 1 when all are there; 0 otherwise, and then every member below answers 0.
     int Load();
     bool IsLoaded() const { return m_pfnOpenToolDownUrl != nullptr; }
