@@ -482,16 +482,6 @@ TEST_F(EndToEnd, APlantedRichEditLibraryIsNeverLoaded)
 
     // The same plant does load into a program that asks for the library by its name: the
     // override makes it effective, so the absence of its mark above means something.
-    std::wstring driver = tool.Folder() + L"\\driver.exe";
-    ASSERT_TRUE(::CopyFileW(BuildPath(L"testprogs\\driver.exe").c_str(), driver.c_str(), FALSE));
-    std::wstring commandLine = L"\"" + driver + L"\" load riched20.dll";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessW(driver.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                 tool.Folder().c_str(), &startup, &process));
-    ::WaitForSingleObject(process.hProcess, 10000);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
+    EXPECT_TRUE(LoadByNameFrom(tool.Folder(), L"riched20.dll"));
     EXPECT_TRUE(FileExists(tool.Folder() + L"\\riched20-loaded.txt"));
 }

@@ -52,6 +52,24 @@ std::wstring TempRoot()
     return root + L"corvina-e2e";
 }
 
+bool LoadByNameFrom(const std::wstring& folder, const std::wstring& library)
+{
+    std::wstring driver = folder + L"\\driver.exe";
+    if (!::CopyFileW(BuildPath(L"testprogs\\driver.exe").c_str(), driver.c_str(), FALSE))
+        return false;
+    std::wstring commandLine = L"\"" + driver + L"\" load " + library;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(driver.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &process))
+        return false;
+    bool ended = ::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    return ended;
+}
+
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;

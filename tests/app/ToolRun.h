@@ -15,6 +15,9 @@ std::wstring TempRoot();
 std::wstring Widen(const std::string& utf8);
 // Removes a folder tree; harmless when it does not exist.
 void RemoveTree(const std::wstring& folder);
+// Has the driver, copied into the folder and started there, load a library by its name, as a
+// program that searches its own folder would; whether the driver ran and ended.
+bool LoadByNameFrom(const std::wstring& folder, const std::wstring& library);
 
 struct ToolOptions {
     std::wstring library = L"deliver\\HalvexFeedbackInformation.dll";  // empty: no library

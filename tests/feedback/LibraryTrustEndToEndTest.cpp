@@ -149,16 +149,6 @@ TEST(LibraryTrustEndToEnd, ThePlantedWinHttpIsTakenByAProgramThatSearchesItsOwnF
     CToolRun tool(L"Downloads", options);
     ASSERT_TRUE(::CopyFileW(BuildPath(L"testprogs\\fakewinhttp\\winhttp.dll").c_str(),
                             (tool.Folder() + L"\\winhttp.dll").c_str(), FALSE));
-    std::wstring driver = tool.Folder() + L"\\driver.exe";
-    ASSERT_TRUE(::CopyFileW(BuildPath(L"testprogs\\driver.exe").c_str(), driver.c_str(), FALSE));
-    std::wstring commandLine = L"\"" + driver + L"\" load winhttp.dll";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessW(driver.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                 tool.Folder().c_str(), &startup, &process));
-    EXPECT_EQ(::WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
+    EXPECT_TRUE(LoadByNameFrom(tool.Folder(), L"winhttp.dll"));
     EXPECT_TRUE(FileExists(tool.Folder() + L"\\" + kPlantMark));
 }
