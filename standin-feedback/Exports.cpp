@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <string>
 
+#include "CallBlock.h"
 #include "DottedVersion.h"
 #include "Journal.h"
 #include "StandinConfig.h"
@@ -144,6 +145,7 @@ extern "C" {
 int __cdecl InitFreedbackDll()
 {
     StandinConfig config = CurrentConfig();
+    WaitWhileBlocked(config, "InitFreedbackDll");
     return Report(config, "InitFreedbackDll", CJournalLine("InitFreedbackDll"),
                   config.initFails ? 0 : 1);
 }
@@ -151,6 +153,7 @@ int __cdecl InitFreedbackDll()
 int __cdecl FeedbackQuestion(const wchar_t* toolId, const wchar_t* version)
 {
     StandinConfig config = CurrentConfig();
+    WaitWhileBlocked(config, "FeedbackQuestion");
     int answer = 0;
     if (HasText(toolId) && HasText(version))
     {
@@ -166,6 +169,7 @@ int __cdecl FeedbackQuestion(const wchar_t* toolId, const wchar_t* version)
 int __cdecl OpenUrl(const wchar_t* url)
 {
     StandinConfig config = CurrentConfig();
+    WaitWhileBlocked(config, "OpenUrl");
     return Report(config, "OpenUrl", CJournalLine("OpenUrl").Text(url), OpenPage(config, url));
 }
 
@@ -173,12 +177,14 @@ int __cdecl GetInterNetState()
 {
     // Everything this library does is local, so the service is always reachable.
     StandinConfig config = CurrentConfig();
+    WaitWhileBlocked(config, "GetInterNetState");
     return Report(config, "GetInterNetState", CJournalLine("GetInterNetState"), 1);
 }
 
 int __cdecl CustomerFeedback(const wchar_t* toolId, const wchar_t* version, int resultCode)
 {
     StandinConfig config = CurrentConfig();
+    WaitWhileBlocked(config, "CustomerFeedback");
     int answer = HasText(toolId) && HasText(version) ? 1 : 0;
     return Report(config, "CustomerFeedback",
                   CJournalLine("CustomerFeedback").Text(toolId).Text(version).Number(resultCode),
@@ -189,6 +195,7 @@ int __cdecl CustomerFeedbackEx(const wchar_t* toolId, const wchar_t* version, in
                                const wchar_t* timeText)
 {
     StandinConfig config = CurrentConfig();
+    WaitWhileBlocked(config, "CustomerFeedbackEx");
     int answer = HasText(toolId) && HasText(version) && timeText ? 1 : 0;
     return Report(config, "CustomerFeedbackEx",
                   CJournalLine("CustomerFeedbackEx")
@@ -204,6 +211,7 @@ int __cdecl WriteCustomerFeedbackInfoFile(const wchar_t* toolId, const wchar_t* 
 {
     // The journal is this library's feedback file.
     StandinConfig config = CurrentConfig();
+    WaitWhileBlocked(config, "WriteCustomerFeedbackInfoFile");
     int answer = HasText(toolId) && HasText(version) && timeText ? 1 : 0;
     return Report(config, "WriteCustomerFeedbackInfoFile",
                   CJournalLine("WriteCustomerFeedbackInfoFile")
@@ -217,6 +225,7 @@ int __cdecl WriteCustomerFeedbackInfoFile(const wchar_t* toolId, const wchar_t* 
 int __cdecl GetToolIsNewVersion(const wchar_t* toolId, const wchar_t* version)
 {
     StandinConfig config = CurrentConfig();
+    WaitWhileBlocked(config, "GetToolIsNewVersion");
     int answer = VERSION_UNKNOWN;
     if (HasText(toolId))
     {
@@ -231,6 +240,7 @@ int __cdecl GetToolIsNewVersion(const wchar_t* toolId, const wchar_t* version)
 int __cdecl OpenToolDownUrl()
 {
     StandinConfig config = CurrentConfig();
+    WaitWhileBlocked(config, "OpenToolDownUrl");
     std::wstring page = HomePage(config);
     if (!g_lastToolId.empty())
     {

@@ -125,6 +125,11 @@ void ApplyLine(const std::string& section, const std::string& rawKey, const std:
         config.newestVersion[wideKey] = wide;
     else if (section == "download")
         config.downloadPage[wideKey] = wide;
+    else if (section == "block")
+    {
+        if (!wide.empty())
+            config.blockUntil[wideKey] = wide;
+    }
     else if (section == "answers")
     {
         int answer = 0;

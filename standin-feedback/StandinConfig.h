@@ -15,6 +15,7 @@ struct StandinConfig
     std::map<std::wstring, std::wstring> newestVersion;  // tool id -> version text
     std::map<std::wstring, std::wstring> downloadPage;   // tool id -> address
     std::map<std::wstring, int> answers;                 // export name -> answer (recording build)
+    std::map<std::wstring, std::wstring> blockUntil;     // export name -> event that releases it
 };
 
 const wchar_t* const STANDIN_CONFIG_NAME = L"HalvexFeedbackInformation.ini";

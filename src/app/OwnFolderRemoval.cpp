@@ -1,5 +1,6 @@
 #include "app/OwnFolderRemoval.h"
 
+#include "app/KnownFolder.h"
 #include "log/FileIdentity.h"
 
 #include <windows.h>
@@ -119,7 +120,8 @@ RemovalPlan PlanOwnFilesRemoval(const OwnFiles& files)
     plan.executable = IsPlainFileAt(files.executable);
     plan.library = IsPlainFileAt(files.library);
     plan.libraryConfig = IsPlainFileAt(files.libraryConfig);
-    plan.folder = OpenPlainFolder(files.folder, 0).IsValid();
+    // Someone who ran the tool from Downloads or the Desktop keeps that folder, empty or not.
+    plan.folder = OpenPlainFolder(files.folder, 0).IsValid() && !IsKnownFolderOrDriveRoot(files.folder);
     return plan;
 }
 

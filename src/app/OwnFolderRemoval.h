@@ -1,5 +1,6 @@
 // After a normal close the tool removes what it brought with it, and its folder when that
-// is left empty: a user's own files beside it are never touched.
+// is left empty and is no known folder or drive root: a user's own files beside it are never
+// touched.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +19,8 @@ struct OwnFiles {
 bool OwnFilesOf(const std::wstring& exePath, OwnFiles& files);
 
 // What the deleter may remove: each file only when it is a plain file with one name, the
-// folder only when it is a plain folder, each found at exactly its own path (no link on the way).
+// folder only when it is a plain folder and none of the known folders, each found at exactly
+// its own path (no link on the way).
 struct RemovalPlan {
     bool executable = false;
     bool library = false;

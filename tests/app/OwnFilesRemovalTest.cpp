@@ -4,7 +4,11 @@
 #include "DesktopShell.h"
 #include "ToolRun.h"
 #include "app/OwnFolderRemoval.h"
+#include "log/FileIdentity.h"
 #include "support/GuiInput.h"
+
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +30,7 @@ struct RemovalCase {
     const wchar_t* planted;  // the name at which something is planted, if any
     Plant plant;
     DeleterTokenSource token;
+    bool knownFolder = false;  // folder is a full path: a known folder, kept though left empty
 };
 
 std::string Utf8Of(const std::wstring& text)
@@ -112,6 +117,20 @@ TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
     ::CreateDirectoryW(TempRoot().c_str(), nullptr);
     ::CreateDirectoryW(root.c_str(), nullptr);
     const DeleterTokenSource desktop = DesktopUserToken;
+    // Downloads is a link into the Linux home in Wine's prefix, which the removal leaves alone
+    // anyway; Saved Games is a plain folder there, left empty like a fresh Downloads.
+    PWSTR known = nullptr;
+    ASSERT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_SavedGames, 0, nullptr, &known)));
+    const std::wstring savedGames = known;
+    ::CoTaskMemFree(known);
+    ASSERT_TRUE(OpenPlainFolder(savedGames, 0).IsValid());
+    WIN32_FIND_DATAW found;
+    HANDLE find = ::FindFirstFileW((savedGames + L"\\*").c_str(), &found);
+    int entries = 0;
+    while (find != INVALID_HANDLE_VALUE && (++entries, ::FindNextFileW(find, &found))) {}
+    ::FindClose(find);
+    ASSERT_EQ(entries, 2) << "only . and ..: empty but for what the row puts there";
+    auto folderOf = [&root](const RemovalCase& c) { return c.knownFolder ? c.folder : root + L"\\" + c.folder; };
     const RemovalCase cases[] = {
         {L"plain", nullptr, nullptr, desktop},
         {L"with blanks and a user file", L"my notes.txt", kUserFile, desktop},
@@ -122,6 +141,7 @@ TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
         {L"folder link as ini", L"HalvexFeedbackInformation.ini", kFolderLink, desktop},
         {L"file link as exe", L"Corvina.exe", kFileLink, desktop},
         {L"hard link as dll", L"HalvexFeedbackInformation.dll", kHardLink, desktop},
+        {savedGames, nullptr, nullptr, desktop, true},
         {L"no desktop token", nullptr, nullptr, kNoToken},
     };
     // A sibling that a careless "rmdir /s" of a cut path would take with it.
@@ -137,8 +157,8 @@ TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
     DWORD started = ::GetTickCount();
     std::vector<DWORD> scheduledAt;
     for (const RemovalCase& c : cases) {
-        std::wstring folder = root + L"\\" + c.folder;
-        ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr)) << Utf8Of(c.folder);
+        std::wstring folder = folderOf(c);
+        ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr) || c.knownFolder) << Utf8Of(c.folder);
         for (const wchar_t* name : kOwnFiles) {
             if (!c.planted || wcscmp(name, c.planted) != 0) {
                 ASSERT_TRUE(WriteFileBytes(folder + L"\\" + name, "x"));
@@ -155,7 +175,7 @@ TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
     std::vector<bool> early(scheduledAt.size(), false);
     WaitUntil([&] {
         for (size_t i = 0; i < scheduledAt.size(); ++i) {
-            bool there = FileExists(root + L"\\" + cases[i].folder + L"\\Corvina.exe");
+            bool there = FileExists(folderOf(cases[i]) + L"\\Corvina.exe");
             if (!there && ::GetTickCount() - scheduledAt[i] < 3000)
                 early[i] = true;
         }
@@ -167,7 +187,7 @@ TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
     // The case without a deleter is last: the others have waited long enough for it.
     for (const RemovalCase& c : cases) {
         SCOPED_TRACE(Utf8Of(c.folder));
-        std::wstring folder = root + L"\\" + c.folder;
+        std::wstring folder = folderOf(c);
         auto stays = [&c](const wchar_t* name) {
             return c.token == kNoToken || (c.planted && wcscmp(name, c.planted) == 0);
         };
@@ -175,11 +195,11 @@ TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
             for (const wchar_t* name : kOwnFiles)
                 if (!stays(name) && FileExists(folder + L"\\" + name))
                     return false;
-            return c.plant || !FileExists(folder);
+            return c.plant || c.knownFolder || !FileExists(folder);
         }, 60000);
         for (const wchar_t* name : kOwnFiles)
             EXPECT_EQ(FileExists(folder + L"\\" + name), stays(name)) << Utf8Of(name);
-        EXPECT_EQ(FileExists(folder), c.plant || c.token == kNoToken);
+        EXPECT_EQ(FileExists(folder), c.plant || c.token == kNoToken || c.knownFolder);
         if (c.plant) {
             std::wstring at = folder + L"\\" + c.planted;
             EXPECT_EQ(ReadFileBytes(at) + ReadFileBytes(at + L"\\keep.txt"), "keep");

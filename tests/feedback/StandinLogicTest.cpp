@@ -115,6 +115,18 @@ TEST(StandinConfiguration, SkipsLinesItCannotUse)
     EXPECT_TRUE(config.newestVersion.empty());
 }
 
+TEST(StandinConfiguration, HoldsTheExportsNamedUnderBlock)
+{
+    StandinConfig config = Parse("[BLOCK]\n"
+                                 "GetToolIsNewVersion = corvina-release-1\n"
+                                 "FeedbackQuestion = \n"
+                                 "feedbackquestion = lower-case-is-another-name\n");
+    ASSERT_EQ(2u, config.blockUntil.size());
+    EXPECT_EQ(L"corvina-release-1", config.blockUntil[L"GetToolIsNewVersion"]);
+    EXPECT_EQ(0u, config.blockUntil.count(L"FeedbackQuestion")) << "an empty value holds nothing";
+    EXPECT_EQ(L"lower-case-is-another-name", config.blockUntil[L"feedbackquestion"]);
+}
+
 TEST(JournalLine, QuotesTextsExactly)
 {
     EXPECT_EQ("null", QuoteForJournal(nullptr));
