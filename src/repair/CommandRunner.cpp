@@ -257,6 +257,19 @@ private:
     PROCESS_INFORMATION m_process = {};
 };
 
+// Reads one chunk of at most 1023 bytes and appends it, cut at its first zero byte, as far as
+// limit allows; false once the pipe has ended.
+bool ReadChunk(HANDLE readEnd, std::string& output, size_t limit)
+{
+    char chunk[1024] = {};
+    DWORD read = 0;
+    if (!ReadFile(readEnd, chunk, sizeof(chunk) - 1, &read, nullptr))
+        return false;
+    if (output.size() < limit)
+        output.append(chunk, std::min(strlen(chunk), limit - output.size()));
+    return true;
+}
+
 }  // namespace
 
 bool IsWow64()
@@ -312,18 +325,17 @@ bool RunCommandCapture(std::wstring command, std::string& output, DWORD* exitCod
     const size_t limit = output.size() + kMaxCapturedOutput;
     bool ended = false;
     bool timedOut = false;
-    char chunk[1024];
     for (;;) {
         DWORD available = 0;
-        if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr))
+        if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) {
+            // Every writer has gone: whatever is left is read without waiting.
+            while (ReadChunk(readEnd, output, limit)) {
+            }
             break;
+        }
         if (available > 0) {
-            memset(chunk, 0, sizeof(chunk));
-            DWORD read = 0;
-            if (!ReadFile(readEnd, chunk, sizeof(chunk) - 1, &read, nullptr))
+            if (!ReadChunk(readEnd, output, limit))
                 break;
-            if (output.size() < limit)
-                output.append(chunk, std::min(strlen(chunk), limit - output.size()));
             continue;
         }
         if (ended) {
