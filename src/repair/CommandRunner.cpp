@@ -56,49 +56,90 @@ struct CInterpreterPaths {
     wchar_t folder[MAX_PATH + 1];
 };
 
-// The command interpreter of the system folder and the Windows folder to start it in.
+// The command interpreter of the system folder and the Windows folder to start it in. The
+// system's Windows folder, not GetWindowsDirectoryW: on a terminal server that names a folder
+// of the user's, where the interpreter would look first.
 bool GetInterpreterPaths(CInterpreterPaths& paths)
 {
     UINT length = GetSystemDirectoryW(paths.application, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return false;
     wcscat(paths.application, L"\\cmd.exe");
-    length = GetWindowsDirectoryW(paths.folder, MAX_PATH + 1);
+    length = GetSystemWindowsDirectoryW(paths.folder, MAX_PATH + 1);
     return length != 0 && length <= MAX_PATH;
 }
 
-void PrepareStartupInfo(STARTUPINFOW& info, bool show)
-{
-    memset(&info, 0, sizeof(info));
-    info.cb = sizeof(info);
-    GetStartupInfoW(&info);
-    info.wShowWindow = show ? SW_SHOW : SW_HIDE;
-    info.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-}
+// The machine's environment, as a service would get it: the tool's own comes from the user's
+// settings (HKCU\Environment may set PATH, windir, PSModulePath, ...), which must not reach an
+// elevated child. userenv is taken from the system folder only, never from beside the tool.
+class CSystemEnvironment {
+public:
+    CSystemEnvironment() = default;
+    ~CSystemEnvironment()
+    {
+        if (m_pBlock)
+            m_pfnDestroy(m_pBlock);
+    }
+    CSystemEnvironment(const CSystemEnvironment&) = delete;
+    CSystemEnvironment& operator=(const CSystemEnvironment&) = delete;
 
-// What every run needs first: the command line, the redirection off for as long as redirection
-// lives, and the interpreter's paths.
-bool PrepareRun(const std::wstring& command, wchar_t (&commandLine)[kMaxCommandLine + 1],
-                CRedirectionOff& redirection, CInterpreterPaths& paths)
-{
-    return FormatCommandLine(command, commandLine, kMaxCommandLine + 1) && redirection.TurnOff() &&
-           GetInterpreterPaths(paths);
-}
+    bool Create()
+    {
+        typedef BOOL(WINAPI * CreateFn)(LPVOID*, HANDLE, BOOL);
+        HMODULE userenv = LoadLibraryExW(L"userenv.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!userenv)
+            return false;
+        auto create = reinterpret_cast<CreateFn>(
+            reinterpret_cast<void*>(GetProcAddress(userenv, "CreateEnvironmentBlock")));
+        m_pfnDestroy = reinterpret_cast<DestroyFn>(
+            reinterpret_cast<void*>(GetProcAddress(userenv, "DestroyEnvironmentBlock")));
+        if (!create || !m_pfnDestroy || !create(&m_pBlock, nullptr, FALSE)) {
+            m_pBlock = nullptr;
+            return false;
+        }
+        return true;
+    }
+    LPVOID Block() const { return m_pBlock; }
 
-DWORD WaitAndClose(PROCESS_INFORMATION& process)
-{
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD exitCode = 0;
-    if (!GetExitCodeProcess(process.hProcess, &exitCode))
-        exitCode = static_cast<DWORD>(-1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return exitCode;
-}
+private:
+    typedef BOOL(WINAPI * DestroyFn)(LPVOID);
+    DestroyFn m_pfnDestroy = nullptr;
+    LPVOID m_pBlock = nullptr;
+};
 
-// The pipe's write end for standard output and error, the NUL device for standard input, and
-// nothing else: the list keeps every other inheritable handle of the process (the feedback
-// library's, the log's, another thread's) from reaching the child.
+// A job that the child, and so everything it starts, belongs to. Closing the job's last
+// handle ends whatever is still in it, also when this process itself is ended.
+class CChildJob {
+public:
+    CChildJob() = default;
+    ~CChildJob()
+    {
+        if (m_hJob)
+            CloseHandle(m_hJob);
+    }
+    CChildJob(const CChildJob&) = delete;
+    CChildJob& operator=(const CChildJob&) = delete;
+
+    bool Create()
+    {
+        m_hJob = CreateJobObjectW(nullptr, nullptr);
+        if (!m_hJob)
+            return false;
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        return SetInformationJobObject(m_hJob, JobObjectExtendedLimitInformation, &limits,
+                                       sizeof(limits)) != FALSE;
+    }
+    bool Adopt(HANDLE process) { return AssignProcessToJobObject(m_hJob, process) != FALSE; }
+    void EndAll() { TerminateJobObject(m_hJob, 1); }
+
+private:
+    HANDLE m_hJob = nullptr;
+};
+
+// The child's standard handles and nothing else: the list keeps every other inheritable
+// handle of the process (the feedback library's, the log's, another thread's) from reaching
+// the child. Without an output, all three standard handles are the NUL device.
 class CChildHandles {
 public:
     CChildHandles() = default;
@@ -112,14 +153,23 @@ public:
     CChildHandles(const CChildHandles&) = delete;
     CChildHandles& operator=(const CChildHandles&) = delete;
 
-    bool Prepare(HANDLE output, STARTUPINFOEXW& startup)
+    bool Prepare(HANDLE output, bool show, STARTUPINFOEXW& startup)
     {
         SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
-        m_hNul = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                             OPEN_EXISTING, 0, nullptr);
-        if (m_hNul == INVALID_HANDLE_VALUE ||
-            !SetHandleInformation(output, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT))
+        m_hNul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
+                             nullptr);
+        if (m_hNul == INVALID_HANDLE_VALUE)
             return false;
+        DWORD count = 1;
+        m_handles[0] = m_hNul;
+        if (output) {
+            if (!SetHandleInformation(output, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT))
+                return false;
+            m_handles[count++] = output;
+        } else {
+            output = m_hNul;
+        }
         SIZE_T size = 0;
         InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
         m_listBuffer.resize(size);
@@ -127,15 +177,13 @@ public:
         if (size == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &size))
             return false;
         m_pList = list;
-        m_handles[0] = output;
-        m_handles[1] = m_hNul;
         if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, m_handles,
-                                       sizeof(m_handles), nullptr, nullptr))
+                                       count * sizeof(HANDLE), nullptr, nullptr))
             return false;
         memset(&startup, 0, sizeof(startup));
         startup.StartupInfo.cb = sizeof(startup);
         startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-        startup.StartupInfo.wShowWindow = SW_HIDE;
+        startup.StartupInfo.wShowWindow = show ? SW_SHOW : SW_HIDE;
         startup.StartupInfo.hStdInput = m_hNul;
         startup.StartupInfo.hStdOutput = output;
         startup.StartupInfo.hStdError = output;
@@ -149,6 +197,78 @@ private:
     LPPROC_THREAD_ATTRIBUTE_LIST m_pList = nullptr;
     HANDLE m_handles[2] = {};
 };
+
+// A started child: the interpreter, in its job, with the redirection off while this lives.
+class CChild {
+public:
+    CChild() = default;
+    ~CChild()
+    {
+        if (m_process.hProcess) {
+            CloseHandle(m_process.hThread);
+            CloseHandle(m_process.hProcess);
+        }
+    }
+    CChild(const CChild&) = delete;
+    CChild& operator=(const CChild&) = delete;
+
+    // output: the pipe's write end for standard output and error, or null for none.
+    bool Start(const std::wstring& command, HANDLE output, bool show)
+    {
+        wchar_t commandLine[kMaxCommandLine + 1];
+        CInterpreterPaths paths;
+        CSystemEnvironment environment;
+        CChildHandles handles;
+        STARTUPINFOEXW startup;
+        if (!FormatCommandLine(command, commandLine, kMaxCommandLine + 1) ||
+            !m_redirection.TurnOff() || !GetInterpreterPaths(paths) || !environment.Create() ||
+            !m_job.Create() || !handles.Prepare(output, show, startup))
+            return false;
+        // Suspended until it is in the job, so nothing it starts can get away.
+        if (!CreateProcessW(paths.application, commandLine, nullptr, nullptr, TRUE,
+                            CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT |
+                                EXTENDED_STARTUPINFO_PRESENT,
+                            environment.Block(), paths.folder, &startup.StartupInfo, &m_process)) {
+            m_process = {};
+            return false;
+        }
+        if (!m_job.Adopt(m_process.hProcess)) {
+            TerminateProcess(m_process.hProcess, 1);
+            return false;
+        }
+        ResumeThread(m_process.hThread);
+        return true;
+    }
+
+    HANDLE Process() const { return m_process.hProcess; }
+    // Ends whatever the child left running, or the child itself when it has not ended.
+    void EndAll() { m_job.EndAll(); }
+    DWORD ExitCode() const
+    {
+        DWORD exitCode = 0;
+        if (!GetExitCodeProcess(m_process.hProcess, &exitCode))
+            exitCode = static_cast<DWORD>(-1);
+        return exitCode;
+    }
+
+private:
+    CRedirectionOff m_redirection;
+    CChildJob m_job;
+    PROCESS_INFORMATION m_process = {};
+};
+
+// Reads one chunk of at most 1023 bytes and appends it, cut at its first zero byte, as far as
+// limit allows; false once the pipe has ended.
+bool ReadChunk(HANDLE readEnd, std::string& output, size_t limit)
+{
+    char chunk[1024] = {};
+    DWORD read = 0;
+    if (!ReadFile(readEnd, chunk, sizeof(chunk) - 1, &read, nullptr))
+        return false;
+    if (output.size() < limit)
+        output.append(chunk, std::min(strlen(chunk), limit - output.size()));
+    return true;
+}
 
 }  // namespace
 
@@ -171,73 +291,88 @@ bool IsWow64()
 
 bool RunCommand(std::wstring command, bool show, DWORD* exitCode)
 {
-    wchar_t commandLine[kMaxCommandLine + 1];
-    CRedirectionOff redirection;
-    CInterpreterPaths paths;
-    if (!PrepareRun(command, commandLine, redirection, paths))
+    CChild child;
+    if (!child.Start(command, nullptr, show))
         return false;
-
-    STARTUPINFOW startup;
-    PrepareStartupInfo(startup, show);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(paths.application, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
-                        paths.folder, &startup, &process))
-        return false;
-
-    DWORD code = WaitAndClose(process);
+    WaitForSingleObject(child.Process(), INFINITE);
+    child.EndAll();
     if (exitCode)
-        *exitCode = code;
+        *exitCode = child.ExitCode();
     return true;
 }
 
-bool RunCommandCapture(std::wstring command, std::string& output)
+bool RunCommandCapture(std::wstring command, std::string& output, DWORD* exitCode,
+                       DWORD timeLimitMs)
 {
-    wchar_t commandLine[kMaxCommandLine + 1];
-    CRedirectionOff redirection;
-    CInterpreterPaths paths;
-    if (!PrepareRun(command, commandLine, redirection, paths))
-        return false;
-
     // Neither end is inheritable; only the write end is made so, and handed to this child only.
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0))
         return false;
-    PROCESS_INFORMATION process = {};
-    bool started = false;
-    {
-        CChildHandles handles;
-        STARTUPINFOEXW startup;
-        started = handles.Prepare(writeEnd, startup) &&
-                  CreateProcessW(paths.application, commandLine, nullptr, nullptr, TRUE,
-                                 EXTENDED_STARTUPINFO_PRESENT, nullptr, paths.folder,
-                                 &startup.StartupInfo, &process);
-    }
-    // The pipe ends once the child and everything it started have closed their copies.
+    CChild child;
+    bool started = child.Start(command, writeEnd, false);
+    // The pipe ends once everything in the child's job has closed its copy.
     CloseHandle(writeEnd);
     if (!started) {
         CloseHandle(readEnd);
         return false;
     }
 
-    // Past the limit the child is still read to its end, so it never blocks on a full pipe.
+    // The pipe is only read when it holds something, so that the child's end, and the time
+    // limit, are seen even while a process it left behind keeps the pipe open. Past the size
+    // limit the child is still read to its end, so it never blocks on a full pipe.
+    const ULONGLONG deadline = timeLimitMs == INFINITE ? ~0ULL : GetTickCount64() + timeLimitMs;
     const size_t limit = output.size() + kMaxCapturedOutput;
-    char chunk[1024];
+    bool ended = false;
+    bool timedOut = false;
     for (;;) {
-        memset(chunk, 0, sizeof(chunk));
-        DWORD read = 0;
-        if (!ReadFile(readEnd, chunk, sizeof(chunk) - 1, &read, nullptr))
+        DWORD available = 0;
+        if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) {
+            // Every writer has gone: whatever is left is read without waiting.
+            while (ReadChunk(readEnd, output, limit)) {
+            }
             break;
-        if (output.size() < limit)
-            output.append(chunk, std::min(strlen(chunk), limit - output.size()));
+        }
+        if (available > 0) {
+            if (!ReadChunk(readEnd, output, limit))
+                break;
+            continue;
+        }
+        if (ended) {
+            Sleep(10);
+            continue;
+        }
+        if (WaitForSingleObject(child.Process(), 10) == WAIT_OBJECT_0) {
+            ended = true;
+        } else if (GetTickCount64() >= deadline) {
+            ended = true;
+            timedOut = true;
+        }
+        if (ended)
+            child.EndAll();
     }
     CloseHandle(readEnd);
-    WaitAndClose(process);
+    if (!ended) {
+        // The output was closed before the child ended: it still has the rest of its time.
+        ULONGLONG now = GetTickCount64();
+        DWORD rest = timeLimitMs == INFINITE ? INFINITE
+                     : now >= deadline       ? 0
+                                             : static_cast<DWORD>(deadline - now);
+        timedOut = WaitForSingleObject(child.Process(), rest) != WAIT_OBJECT_0;
+    }
+    child.EndAll();
+    WaitForSingleObject(child.Process(), INFINITE);
+    if (timedOut)
+        return false;
+    if (exitCode)
+        *exitCode = child.ExitCode();
     return true;
 }
 
 std::wstring InterpreterCommandLine(const std::wstring& command)
 {
-    // /D: no AutoRun command of the registry runs before ours.
-    return L"cmd /D /C " + command;
+    // /D: no AutoRun command of the registry runs before ours. /S and the outer quotes: the
+    // interpreter takes off exactly that pair, whatever the command holds, so a quoted program
+    // path at its start keeps its own quotes.
+    return L"cmd /D /S /C \"" + command + L"\"";
 }

@@ -8,15 +8,15 @@ namespace {
 
 struct CKnownUpdate {
     const char* id;
-    const wchar_t* removal;
+    const wchar_t* removalArguments;
 };
 
 const CKnownUpdate kKnownUpdates[] = {
-    {"KB4515384", L"wusa /uninstall /kb:4515384"},
-    {"KB4512578", L"wusa /uninstall /kb:4512578"},
-    {"KB4516058", L"wusa /uninstall /kb:4516058"},
-    {"KB4516066", L"wusa /uninstall /kb:4516066"},
-    {"KB4516068", L"wusa /uninstall /kb:4516068"},
+    {"KB4515384", L"/uninstall /kb:4515384"},
+    {"KB4512578", L"/uninstall /kb:4512578"},
+    {"KB4516058", L"/uninstall /kb:4516058"},
+    {"KB4516066", L"/uninstall /kb:4516066"},
+    {"KB4516068", L"/uninstall /kb:4516068"},
 };
 const int kKnownUpdateCount = sizeof(kKnownUpdates) / sizeof(kKnownUpdates[0]);
 
@@ -50,11 +50,17 @@ int FindKnownUpdate(const std::string& listing)
     return -1;
 }
 
-std::wstring RemovalCommand(int index)
+std::wstring ListingCommand(const std::wstring& systemFolder)
+{
+    return L"\"" + systemFolder + L"\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile "
+           L"-NonInteractive -command \"get-hotfix\"";
+}
+
+std::wstring RemovalCommand(int index, const std::wstring& systemFolder)
 {
     if (index < 0 || index >= kKnownUpdateCount)
         return std::wstring();
-    return kKnownUpdates[index].removal;
+    return L"\"" + systemFolder + L"\\wusa.exe\" " + kKnownUpdates[index].removalArguments;
 }
 
 bool IsRemovalSuccess(DWORD exitCode)
@@ -99,13 +105,29 @@ void CRepairEngine::Report(int result)
     SendMessageW(m_hNotifyWnd, WM_REPAIR_RESULT, static_cast<WPARAM>(result), 0);
 }
 
+void CRepairEngine::ReportFailure()
+{
+    Report(REPAIR_FAILED);
+    GetLogSave().WriteLog(kRepairFailedText, kLogFile, true);
+}
+
 DWORD CRepairEngine::RunRepair()
 {
+    wchar_t systemFolder[MAX_PATH];
+    UINT length = GetSystemDirectoryW(systemFolder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        ReportFailure();
+        return 1;
+    }
+
+    // A listing that did not run to a clean end checked nothing: that is no reason to call the
+    // system unsuitable, and the user may try again.
     ListingRunner runListing = m_pfnRunListing ? m_pfnRunListing : RunCommandCapture;
     std::string listing;
-    if (!runListing(L"powershell -command \"get-hotfix\"", listing)) {
-        Report(REPAIR_FAILED);
-        GetLogSave().WriteLog(kRepairFailedText, kLogFile, true);
+    DWORD listingExit = 0;
+    if (!runListing(ListingCommand(systemFolder), listing, &listingExit, m_dwListingTimeLimit) ||
+        listingExit != 0) {
+        ReportFailure();
         return 1;
     }
 
@@ -117,12 +139,11 @@ DWORD CRepairEngine::RunRepair()
 
     // One run removes at most one update; the next run lists afresh.
     DWORD exitCode = 0;
-    bool ran = RunCommand(RemovalCommand(found), false, &exitCode);
+    bool ran = RunCommand(RemovalCommand(found, systemFolder), false, &exitCode);
     if (ran && IsRemovalSuccess(exitCode)) {
         Report(REPAIR_SUCCEEDED);
         return 1;
     }
-    Report(REPAIR_FAILED);
-    GetLogSave().WriteLog(kRepairFailedText, kLogFile, true);
+    ReportFailure();
     return 1;
 }

@@ -97,6 +97,8 @@ bool LoadFixture(CHotfixFixture& fixture)
             fixture.powershellMode = value;
         } else if (key == "flood-bytes") {
             fixture.floodBytes = strtoul(value.c_str(), nullptr, 10);
+        } else if (key == "powershell-exit") {
+            fixture.powershellExit = strtoul(value.c_str(), nullptr, 10);
         } else if (key == "wusa-exit") {
             fixture.wusaExit = strtoul(value.c_str(), nullptr, 10);
         } else if (key == "journal") {

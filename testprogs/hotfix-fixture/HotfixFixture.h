@@ -4,7 +4,8 @@
 #include <vector>
 
 // The fixture file named by CORVINA_HOTFIX_FIXTURE (see testprogs/README.md): the installed
-// updates and how the stand-ins behave.
+// updates and how the stand-ins behave. The stand-ins run with the machine's environment, so
+// tests and the demo set that variable (and CORVINA_TOOL_JOURNAL) for the whole machine.
 struct CHotfixFixture {
     std::vector<std::string> lines;  // as read, so a rewrite keeps everything else
     std::vector<std::string> updates;
@@ -12,6 +13,7 @@ struct CHotfixFixture {
     std::string powershellMode = "table";
     unsigned long floodBytes = 200000;
     unsigned long wusaExit = 0;
+    unsigned long powershellExit = 0;  // for the "exit" mode
     std::wstring journal;
 };
 

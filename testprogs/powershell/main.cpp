@@ -1,7 +1,9 @@
-// powershell -command "get-hotfix", as the fixture says.
+// powershell -NoProfile -NonInteractive -command "get-hotfix", as the fixture says.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cwchar>
 #include <string>
 
 #include "HotfixFixture.h"
@@ -45,13 +47,59 @@ void WriteOut(HANDLE handle, const void* data, size_t size)
     WriteFile(handle, data, (DWORD)size, &written, nullptr);
 }
 
+const wchar_t kLingerArgument[] = L"--linger";
+// Far longer than any test waits for a listing's result.
+const DWORD kLingerMs = 10 * 60 * 1000;
+
+// A copy of this program that keeps the standard handles open long after this one has ended,
+// as a process a real listing leaves behind would. It is waited for until it has journalled
+// its start, so a test can count on seeing it.
+void StartLingeringChild()
+{
+    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+    HANDLE started = CreateEventW(&inheritable, TRUE, FALSE, nullptr);
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" " + kLingerArgument + L" " +
+                               std::to_wstring((ULONG_PTR)started);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessW(self, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        HANDLE either[] = {started, process.hProcess};
+        WaitForMultipleObjects(2, either, FALSE, 60000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(started);
+}
+
+// "--linger <event>": the lingering copy; 0 when this is not one.
+HANDLE LingerEvent(int argc, wchar_t** argv)
+{
+    if (argc < 3 || wcscmp(argv[1], kLingerArgument) != 0)
+        return nullptr;
+    return (HANDLE)(ULONG_PTR)wcstoul(argv[2], nullptr, 10);
+}
+
 }  // namespace
 
-int wmain()
+int wmain(int argc, wchar_t** argv)
 {
     CHotfixFixture fixture;
     LoadFixture(fixture);
     AppendJournal(fixture);
+
+    if (HANDLE started = LingerEvent(argc, argv)) {
+        SetEvent(started);
+        Sleep(kLingerMs);
+        return 0;
+    }
 
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     const std::string& mode = fixture.powershellMode;
@@ -75,5 +123,11 @@ int wmain()
     // In pieces, as a real console program writes line by line.
     for (size_t at = 0; at < table.size(); at += 4000)
         WriteOut(out, table.data() + at, table.size() - at < 4000 ? table.size() - at : 4000);
+    if (mode == "hang")
+        Sleep(INFINITE);
+    if (mode == "linger")
+        StartLingeringChild();
+    if (mode == "exit")
+        return (int)fixture.powershellExit;
     return 0;
 }

@@ -1,5 +1,5 @@
 // The removal after a normal close, run for real: the system's command interpreter, our
-// timeout stand-in first on the PATH, a desktop shell whose token the deleter takes, folders
+// timeout stand-in in the system folder, a desktop shell whose token the deleter takes, folders
 // whose names hold the interpreter's own signs, and things a user put in place of our files.
 #include "DesktopShell.h"
 #include "ToolRun.h"
@@ -40,18 +40,6 @@ std::string Utf8Of(const std::wstring& text)
     if (size > 1)
         ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], size, nullptr, nullptr);
     return out;
-}
-
-void PutStandinsFirstOnPath()
-{
-    static bool done = false;
-    if (done)
-        return;
-    wchar_t old[8192];
-    DWORD length = ::GetEnvironmentVariableW(L"PATH", old, 8192);
-    std::wstring path = BuildPath(L"standins") + L";" + std::wstring(old, length);
-    ::SetEnvironmentVariableW(L"PATH", path.c_str());
-    done = true;
 }
 
 typedef const std::wstring& Path;
@@ -112,7 +100,6 @@ TEST(OwnFilesRemoval, PathsAreNotInTheCommandText)
 
 TEST(OwnFilesRemoval, RemovesOnlyTheToolsFilesAfterTheWait)
 {
-    PutStandinsFirstOnPath();
     std::wstring root = TempRoot() + L"\\removal" + std::to_wstring(::GetCurrentProcessId());
     ::CreateDirectoryW(TempRoot().c_str(), nullptr);
     ::CreateDirectoryW(root.c_str(), nullptr);

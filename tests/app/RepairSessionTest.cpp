@@ -3,11 +3,13 @@
 #include "app/RepairSession.h"
 #include "app/ToolIdentity.h"
 #include "repair/RepairMessages.h"
+#include "repair/SystemFileAside.h"
 #include "repair/ToolSetup.h"
 #include "support/GuiInput.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <regex>
 
 namespace {
@@ -62,8 +64,9 @@ std::vector<std::string> FeedbackCalls()
     return lines;
 }
 
-// A listing that cannot be started at all.
+// A listing that cannot be started at all; a system without PowerShell at its system path.
 const char kNoListing[] = "(no interpreter)";
+const char kNoPowerShell[] = "update KB4516068\n";
 const char kInit[] = "InitFreedbackDll() = 1";
 const char kNotNewer[] = "GetToolIsNewVersion(\"10056\", \"1.0.4\") = 0";  // nothing published
 const char kReport[] = "CustomerFeedbackEx(\"10056\", \"1.0.4\", 1, \"T\") = 1";
@@ -102,6 +105,10 @@ const SessionCase kCases[] = {
      {kNotice, kProgress, kFailed, kRaised}, {kInit, kNotNewer}, "running"},
     {"listing cannot start", true, "", kNoListing, 0, false,
      {kNotice, kProgress, kFailed, kRaised}, {kInit, kNotNewer}, "running"},
+    {"listing fails: nothing was checked", true, "", "powershell fail\nupdate KB5000001\n", 0, false,
+     {kNotice, kProgress, kFailed, kRaised}, {kInit, kNotNewer}, "running"},
+    {"no PowerShell at its system path", true, "", kNoPowerShell, 0, true,
+     {kNotice, kProgress, kFailed, kRaised, kFeedbackAsked}, {kInit, kNotNewer}, "closed"},
     {"none installed", true, "", "update KB5000001\n", 0, true,
      {kNotice, kProgress, L"本工具不适用当前系统！", kRaised}, {kInit, kNotNewer}, "ended"},
     {"unknown result counts as failed", true, "", "update KB4516068\n", 9, false,
@@ -122,7 +129,12 @@ TEST(RepairSession, StartUpRepairAndEndsGoAsTheTableSays)
         CRecordingWindows windows;
         CRepairEngine engine;
         if (c.listing == kNoListing)
-            engine.SetListingRunner([](std::wstring, std::string&) { return false; });
+            engine.SetListingRunner([](std::wstring, std::string&, DWORD*, DWORD) { return false; });
+        std::unique_ptr<CSystemFileAside> noPowerShell;
+        if (c.listing == kNoPowerShell) {
+            noPowerShell.reset(new CSystemFileAside(L"WindowsPowerShell\\v1.0\\powershell.exe"));
+            ASSERT_TRUE(noPowerShell->IsAside());
+        }
         CClickHook clickHook;
         CFeedbackDll feedback;
         CRepairSession session(windows, engine, clickHook, feedback, CORVINA_TOOL);

@@ -169,23 +169,15 @@ CToolRun::~CToolRun()
 
 bool CToolRun::Start()
 {
-    // The tool's environment: our stand-ins first on the PATH, the fixture they read.
-    std::wstring path = BuildPath(L"standins");
-    wchar_t old[8192];
-    DWORD length = ::GetEnvironmentVariableW(L"PATH", old, 8192);
-    if (length > 0 && length < 8192)
-        path += L";" + std::wstring(old, length);
-    ::SetEnvironmentVariableW(L"PATH", path.c_str());
-    ::SetEnvironmentVariableW(L"CORVINA_HOTFIX_FIXTURE", m_fixture.c_str());
+    // The fixture our stand-ins at the system paths read, named in the machine's environment:
+    // that, not the tool's, is what the tool's children get.
+    m_pFixtureVariable.reset(new CMachineVariable(L"CORVINA_HOTFIX_FIXTURE", m_fixture));
 
     std::wstring commandLine = L"\"" + Executable() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     bool started = ::CreateProcessW(Executable().c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                                     nullptr, m_folder.c_str(), &startup, &m_process) != FALSE;
-    if (length > 0 && length < 8192)
-        ::SetEnvironmentVariableW(L"PATH", std::wstring(old, length).c_str());
-    ::SetEnvironmentVariableW(L"CORVINA_HOTFIX_FIXTURE", nullptr);
     if (started && m_options.noChildProcesses) {
         m_hJob = ::CreateJobObjectW(nullptr, nullptr);
         JOBOBJECT_BASIC_LIMIT_INFORMATION limit{};

@@ -1,12 +1,14 @@
 // Runs the real tool from a folder of its own, as a user who downloaded it would, with our
-// stand-ins for the system's console tools and the maker's library.
+// stand-ins for the system's console tools (at the system paths) and the maker's library.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "repair/MachineVariable.h"
 #include "support/TestFiles.h"
 
 // Build outputs, as paths the tool under test can use.
@@ -61,4 +63,5 @@ private:
     ToolOptions m_options;
     PROCESS_INFORMATION m_process{};
     HANDLE m_hJob = nullptr;
+    std::unique_ptr<CMachineVariable> m_pFixtureVariable;
 };

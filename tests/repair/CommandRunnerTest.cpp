@@ -46,6 +46,12 @@ bool RunCarelessly(std::wstring commandLine)
     return true;
 }
 
+// A built test program by its full path, quoted: nothing of ours is on the children's PATH.
+std::wstring Standin(const wchar_t* name)
+{
+    return L"\"" + StandinsFolder() + name + L"\"";
+}
+
 class CommandRunnerTest : public ::testing::Test {
 protected:
     CToolSetup m_tools;
@@ -97,14 +103,21 @@ TEST_F(CommandRunnerTest, CommandThatPrintsNothingLeavesOutputUnchanged)
     EXPECT_EQ("kept", output);
 }
 
-TEST_F(CommandRunnerTest, FailingCommandStillReturnsTrueWithItsErrorText)
+TEST_F(CommandRunnerTest, FailingCommandStillReturnsTrueWithItsErrorTextAndExitCode)
 {
     m_tools.WriteFixture("powershell fail\r\n");
     std::string output;
-    EXPECT_TRUE(RunCommandCapture(L"powershell -command \"get-hotfix\"", output));
+    DWORD code = 12345;
+    EXPECT_TRUE(RunCommandCapture(L"\"" + SystemPowerShell() + L"\" -command \"get-hotfix\"", output,
+                                  &code));
     EXPECT_EQ("get-hotfix : Access is denied.\r\n"
               "    + FullyQualifiedErrorId : System.UnauthorizedAccessException\r\n",
               output);
+    EXPECT_EQ(1u, code);
+    ASSERT_TRUE(RunCommandCapture(L"exit 3010", output, &code));
+    EXPECT_EQ(3010u, code);
+    ASSERT_TRUE(RunCommandCapture(L"echo fine", output, &code));
+    EXPECT_EQ(0u, code);
 }
 
 TEST_F(CommandRunnerTest, EachChunkIsCutAtItsFirstZeroByte)
@@ -112,7 +125,7 @@ TEST_F(CommandRunnerTest, EachChunkIsCutAtItsFirstZeroByte)
     // The stand-in writes its table as UTF-16 in one piece: a zero follows the first byte.
     m_tools.WriteFixture("powershell zeros\r\nupdate KB4515384\r\n");
     std::string output;
-    ASSERT_TRUE(RunCommandCapture(L"powershell -command \"get-hotfix\"", output));
+    ASSERT_TRUE(RunCommandCapture(L"\"" + SystemPowerShell() + L"\"", output));
     EXPECT_EQ(std::string::npos, output.find('\0'));
     EXPECT_EQ(std::string::npos, output.find("KB4515384"));
     ASSERT_FALSE(output.empty());
@@ -125,21 +138,75 @@ TEST_F(CommandRunnerTest, ChildrenGetThePipeAndNulOnly)
     SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
     HANDLE event = CreateEventW(&inheritable, TRUE, FALSE, nullptr);
     ASSERT_NE(nullptr, event);
-    SetEnvironmentVariableW(L"CORVINA_PROBE_EVENT",
-                            std::to_wstring(reinterpret_cast<ULONG_PTR>(event)).c_str());
+    const std::wstring value = std::to_wstring(reinterpret_cast<ULONG_PTR>(event));
+    // The children get the machine's environment; the careless start below gets this one's.
+    CMachineVariable machineWide(L"CORVINA_PROBE_EVENT", value);
+    SetEnvironmentVariableW(L"CORVINA_PROBE_EVENT", value.c_str());
     std::string output;
-    ASSERT_TRUE(RunCommandCapture(L"childprobe stdin", output));
+    ASSERT_TRUE(RunCommandCapture(Standin(L"childprobe.exe") + L" stdin", output));
     EXPECT_EQ("event not held\r\nstdin empty\r\n", output);
     std::wstring mark = m_tools.Folder() + L"probe.txt";
-    ASSERT_TRUE(RunCommand(L"childprobe> \"" + mark + L"\"", false));
-    EXPECT_EQ("event not held\r\n", ReadFileBytes(mark));
+    ASSERT_TRUE(RunCommand(Standin(L"childprobe.exe") + L" stdin > \"" + mark + L"\"", false));
+    // The removal's child reads NUL too, not this program's own standard input.
+    EXPECT_EQ("event not held\r\nstdin empty\r\n", ReadFileBytes(mark));
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(event, 0));
 
     // The probe is no blind witness: a child that inherits everything holds the event.
-    ASSERT_TRUE(RunCarelessly(L"cmd /C childprobe"));
+    ASSERT_TRUE(RunCarelessly(L"cmd /C " + Standin(L"childprobe.exe")));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(event, 0));
     SetEnvironmentVariableW(L"CORVINA_PROBE_EVENT", nullptr);
     CloseHandle(event);
+}
+
+TEST_F(CommandRunnerTest, ChildrenGetTheMachinesEnvironmentNotThisProcesss)
+{
+    // What the user's settings could put in the tool's environment: a variable, a PATH that
+    // leads to a folder of the user's first.
+    std::wstring planted = MakeTempFolder(L"corvina-user-path-");
+    wchar_t oldPath[32768];
+    DWORD length = GetEnvironmentVariableW(L"PATH", oldPath, 32768);
+    SetEnvironmentVariableW(L"PATH", (planted + L";" + std::wstring(oldPath, length)).c_str());
+    SetEnvironmentVariableW(L"CORVINA_ONLY_HERE", L"tool");
+    CMachineVariable machineWide(L"CORVINA_MACHINE_WIDE", L"machine");
+
+    const std::wstring probe = Standin(L"childprobe.exe") +
+                               L" env CORVINA_ONLY_HERE env CORVINA_MACHINE_WIDE env PATH env SystemRoot";
+    std::string captured;
+    ASSERT_TRUE(RunCommandCapture(probe, captured));
+    std::wstring mark = m_tools.Folder() + L"env.txt";
+    ASSERT_TRUE(RunCommand(probe + L" > \"" + mark + L"\"", false));
+    SetEnvironmentVariableW(L"PATH", std::wstring(oldPath, length).c_str());
+    SetEnvironmentVariableW(L"CORVINA_ONLY_HERE", nullptr);
+    RemoveFolder(planted);
+
+    wchar_t windows[MAX_PATH];
+    GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    for (const std::string& output : {captured, ReadFileBytes(mark)}) {
+        EXPECT_NE(std::string::npos, output.find("\r\nCORVINA_ONLY_HERE absent\r\n")) << output;
+        EXPECT_NE(std::string::npos, output.find("\r\nCORVINA_MACHINE_WIDE=machine\r\n")) << output;
+        EXPECT_NE(std::string::npos, output.find("\r\nSystemRoot=" + Utf8(windows) + "\r\n")) << output;
+        EXPECT_NE(std::string::npos, output.find("\r\nPATH=" + Utf8(SystemFolder()))) << output;
+        EXPECT_EQ(std::string::npos, output.find(Utf8(planted.substr(0, planted.size() - 1)))) << output;
+    }
+}
+
+TEST_F(CommandRunnerTest, QuotedProgramPathWithBlanksAndQuotedArgumentsRuns)
+{
+    // The interpreter takes off only the outer pair of quotes, whatever else the line holds.
+    std::wstring folder = MakeTempFolder(L"corvina system (x86) & more ");
+    ASSERT_TRUE(CopyFileW((StandinsFolder() + L"childprobe.exe").c_str(),
+                          (folder + L"child probe.exe").c_str(), FALSE));
+    CMachineVariable machineWide(L"CORVINA MACHINE WIDE", L"quoted");
+    std::string output;
+    ASSERT_TRUE(RunCommandCapture(L"\"" + folder + L"child probe.exe\" env \"CORVINA MACHINE WIDE\"",
+                                  output));
+    EXPECT_EQ("event not held\r\nCORVINA MACHINE WIDE=quoted\r\n", output);
+    std::wstring mark = m_tools.Folder() + L"quoted.txt";
+    ASSERT_TRUE(RunCommand(L"\"" + folder + L"child probe.exe\" env \"CORVINA MACHINE WIDE\" > \"" +
+                               mark + L"\"",
+                           false));
+    EXPECT_EQ(output, ReadFileBytes(mark));
+    RemoveFolder(folder);
 }
 
 TEST_F(CommandRunnerTest, RunCommandHandsBackTheExitCode)
@@ -182,10 +249,10 @@ TEST_F(CommandRunnerTest, TimeoutStandInWaitsThenTheFolderGoes)
     EXPECT_EQ(1u, code);
 }
 
-TEST_F(CommandRunnerTest, ChildStartsInTheWindowsFolder)
+TEST_F(CommandRunnerTest, ChildStartsInTheSystemsWindowsFolder)
 {
     wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
+    GetSystemWindowsDirectoryW(windows, MAX_PATH);
     std::string output;
     ASSERT_TRUE(RunCommandCapture(L"cd", output));
     EXPECT_EQ(Utf8(windows) + "\r\n", output);
@@ -206,12 +273,12 @@ TEST_F(CommandRunnerTest, RedirectionIsOffWhileTheChildRunsAndBackOnAfter)
 
     // The command interpreter that ran is the native one: its child sees a 64-bit parent.
     std::string output;
-    ASSERT_TRUE(RunCommandCapture(L"parentbits", output));
+    ASSERT_TRUE(RunCommandCapture(Standin(L"parentbits.exe"), output));
     EXPECT_EQ("parent 64-bit\r\n", output);
     EXPECT_EQ(wow, FileSize(L"C:\\windows\\system32\\cmd.exe"));
 
     std::wstring mark = m_tools.Folder() + L"bits.txt";
-    ASSERT_TRUE(RunCommand(L"parentbits> \"" + mark + L"\"", false));
+    ASSERT_TRUE(RunCommand(Standin(L"parentbits.exe") + L"> \"" + mark + L"\"", false));
     EXPECT_EQ("parent 64-bit\r\n", ReadFileBytes(mark));
     EXPECT_EQ(wow, FileSize(L"C:\\windows\\system32\\cmd.exe"));
 }
@@ -221,7 +288,7 @@ TEST_F(CommandRunnerTest, ProbeTellsA32BitParent)
     // Started with redirection on, the same path gives the 32-bit interpreter: the probe
     // of the test above can tell them apart.
     std::wstring mark = m_tools.Folder() + L"bits32.txt";
-    ASSERT_TRUE(RunCarelessly(L"cmd /C parentbits> \"" + mark + L"\""));
+    ASSERT_TRUE(RunCarelessly(L"cmd /C \"" + Standin(L"parentbits.exe") + L"> \"" + mark + L"\"\""));
     EXPECT_EQ("parent 32-bit\r\n", ReadFileBytes(mark));
 }
 
@@ -256,7 +323,9 @@ std::wstring MarkingCommand(const std::wstring& mark, size_t length)
 
 TEST_F(CommandRunnerTest, CommandLineThatFitsRuns)
 {
-    EXPECT_EQ(L"cmd /D /C echo x", InterpreterCommandLine(L"echo x"));
+    EXPECT_EQ(L"cmd /D /S /C \"echo x\"", InterpreterCommandLine(L"echo x"));
+    EXPECT_EQ(L"cmd /D /S /C \"\"C:\\a b\\wusa.exe\" /uninstall /kb:4515384\"",
+              InterpreterCommandLine(L"\"C:\\a b\\wusa.exe\" /uninstall /kb:4515384"));
     // "cmd /D /C " plus the command fills the buffer to its last character.
     const size_t longest = kMaxCommandLine - InterpreterCommandLine(L"").size();
     std::wstring mark = m_tools.Folder() + L"fits.txt";

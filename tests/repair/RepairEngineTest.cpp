@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,11 +10,23 @@
 #include "repair/CommandRunner.h"
 #include "repair/RepairEngine.h"
 #include "repair/RepairMessages.h"
+#include "repair/SystemFileAside.h"
 #include "repair/ToolSetup.h"
+#include "support/GuiInput.h"
 
 namespace {
 
-const char kListing[] = "powershell -command \"get-hotfix\"";
+// What reaches the stand-ins: the tools by their full system paths, as the interpreter passes
+// them on.
+std::string ListingLine()
+{
+    return "\"" + Utf8(SystemPowerShell()) + "\" -NoProfile -NonInteractive -command \"get-hotfix\"";
+}
+
+std::string RemovalLine(const char* number)
+{
+    return "\"" + Utf8(SystemWusa()) + "\" /uninstall /kb:" + number;
+}
 // "键盘无法使用修复失败" in code page 936.
 const char kRepairFailedText[] =
     "\xBC\xFC\xC5\xCC\xCE\xDE\xB7\xA8\xCA\xB9\xD3\xC3\xD0\xDE\xB8\xB4\xCA\xA7\xB0\xDC";
@@ -151,16 +164,21 @@ protected:
         EXPECT_EQ(result, messages[1].wParam);
     }
 
-    std::vector<std::string> CommandLinesOf(const wchar_t* program) const
+    // The command lines of the stand-in at that path; every call must come from a system path.
+    std::vector<std::string> CommandLinesOf(const std::wstring& program) const
     {
         std::vector<std::string> lines;
         for (const auto& call : m_tools.Journal()) {
-            EXPECT_EQ(StandinsFolder(), call.program.substr(0, call.program.rfind(L'\\') + 1));
-            if (call.program.substr(call.program.rfind(L'\\') + 1) == program)
+            EXPECT_TRUE(_wcsicmp(call.program.c_str(), SystemPowerShell().c_str()) == 0 ||
+                        _wcsicmp(call.program.c_str(), SystemWusa().c_str()) == 0)
+                << Utf8(call.program);
+            if (_wcsicmp(call.program.c_str(), program.c_str()) == 0)
                 lines.push_back(call.commandLine);
         }
         return lines;
     }
+    std::vector<std::string> Listings() const { return CommandLinesOf(SystemPowerShell()); }
+    std::vector<std::string> Removals() const { return CommandLinesOf(SystemWusa()); }
 
     CToolSetup m_tools;
     CRecorder m_recorder;
@@ -179,8 +197,8 @@ TEST_F(RepairEngineTest, OnlyKB4516068IsRemoved)
     m_tools.WriteFixture("update KB4516068 Security Update\r\nupdate KB4000001\r\n");
     RunOnce();
     ExpectReported(REPAIR_SUCCEEDED);
-    EXPECT_EQ(std::vector<std::string>{kListing}, CommandLinesOf(L"powershell.exe"));
-    EXPECT_EQ(std::vector<std::string>{"wusa /uninstall /kb:4516068"}, CommandLinesOf(L"wusa.exe"));
+    EXPECT_EQ(std::vector<std::string>{ListingLine()}, Listings());
+    EXPECT_EQ(std::vector<std::string>{RemovalLine("4516068")}, Removals());
     EXPECT_EQ("update KB4000001\r\n", m_tools.ReadFixture());
 }
 
@@ -189,7 +207,7 @@ TEST_F(RepairEngineTest, TwoKnownUpdatesOnlyTheFirstInOrderGoes)
     m_tools.WriteFixture("update KB4516066\r\nupdate KB4512578\r\n");
     RunOnce();
     ExpectReported(REPAIR_SUCCEEDED);
-    EXPECT_EQ(std::vector<std::string>{"wusa /uninstall /kb:4512578"}, CommandLinesOf(L"wusa.exe"));
+    EXPECT_EQ(std::vector<std::string>{RemovalLine("4512578")}, Removals());
     EXPECT_EQ("update KB4516066\r\n", m_tools.ReadFixture());
 }
 
@@ -201,11 +219,11 @@ TEST_F(RepairEngineTest, SearchOrderIsFixedNotTheListingOrder)
     for (const char* number : expected) {
         RunOnce();
         ExpectReported(REPAIR_SUCCEEDED);
-        EXPECT_EQ("wusa /uninstall /kb:" + std::string(number), CommandLinesOf(L"wusa.exe").back());
+        EXPECT_EQ(RemovalLine(number), Removals().back());
     }
     RunOnce();
     ExpectReported(REPAIR_NOT_APPLICABLE);
-    EXPECT_EQ(5u, CommandLinesOf(L"wusa.exe").size());
+    EXPECT_EQ(5u, Removals().size());
 }
 
 TEST(FindKnownUpdate, AnIdCountsOnlyWhenNoDigitFollows)
@@ -237,24 +255,44 @@ TEST_F(RepairEngineTest, LowerCaseIdIsNotFound)
     m_tools.WriteFixture("update kb4515384\r\n");
     RunOnce();
     ExpectReported(REPAIR_NOT_APPLICABLE);
-    EXPECT_EQ(std::vector<std::string>{kListing}, CommandLinesOf(L"powershell.exe"));
-    EXPECT_TRUE(CommandLinesOf(L"wusa.exe").empty());
+    EXPECT_EQ(std::vector<std::string>{ListingLine()}, Listings());
+    EXPECT_TRUE(Removals().empty());
 }
 
-TEST_F(RepairEngineTest, EmptyListingIsNotApplicable)
+TEST_F(RepairEngineTest, ListingsExitCodeDecidesWhetherAnythingWasChecked)
 {
-    m_tools.WriteFixture("powershell nothing\r\nupdate KB4515384\r\n");
-    RunOnce();
-    ExpectReported(REPAIR_NOT_APPLICABLE);
-    EXPECT_TRUE(CommandLinesOf(L"wusa.exe").empty());
-}
-
-TEST_F(RepairEngineTest, FailingListingIsNotApplicable)
-{
-    m_tools.WriteFixture("powershell fail\r\nupdate KB4515384\r\n");
-    RunOnce();
-    ExpectReported(REPAIR_NOT_APPLICABLE);
-    EXPECT_TRUE(CommandLinesOf(L"wusa.exe").empty());
+    // Only a listing that ended with 0 tells that none of the updates is there.
+    struct Case {
+        const char* fixture;
+        bool powershellThere;
+        WPARAM result;
+    };
+    const Case cases[] = {
+        {"powershell nothing\r\nupdate KB4515384\r\n", true, REPAIR_NOT_APPLICABLE},
+        {"update KB5000001\r\n", true, REPAIR_NOT_APPLICABLE},
+        {"powershell fail\r\nupdate KB4515384\r\n", true, REPAIR_FAILED},
+        {"powershell exit\r\npowershell-exit 1\r\nupdate KB5000001\r\n", true, REPAIR_FAILED},
+        {"powershell exit\r\npowershell-exit 1\r\nupdate KB4515384\r\n", true, REPAIR_FAILED},
+        {"powershell exit\r\npowershell-exit 0\r\nupdate KB5000001\r\n", true, REPAIR_NOT_APPLICABLE},
+        {"update KB4515384\r\n", false, REPAIR_FAILED},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.fixture) + (c.powershellThere ? "" : " (no PowerShell)"));
+        m_tools.WriteFixture(c.fixture);
+        std::unique_ptr<CSystemFileAside> aside;
+        if (!c.powershellThere) {
+            aside.reset(new CSystemFileAside(L"WindowsPowerShell\\v1.0\\powershell.exe"));
+            ASSERT_TRUE(aside->IsAside());
+            ASSERT_FALSE(CSystemFileAside::Exists(SystemPowerShell()));
+        }
+        const size_t listingsBefore = Listings().size();
+        size_t before = RepairFailedEntries();
+        RunOnce();
+        ExpectReported(c.result);
+        EXPECT_EQ(before + (c.result == REPAIR_FAILED ? 1 : 0), RepairFailedEntries());
+        EXPECT_EQ(listingsBefore + (c.powershellThere ? 1 : 0), Listings().size());
+        EXPECT_TRUE(Removals().empty());
+    }
 }
 
 TEST_F(RepairEngineTest, ListingInUtf16LosesTheIds)
@@ -269,13 +307,13 @@ TEST_F(RepairEngineTest, LongListingIsSearchedToItsEnd)
     m_tools.WriteFixture("powershell flood\r\nflood-bytes 120000\r\nupdate KB4516058\r\n");
     RunOnce();
     ExpectReported(REPAIR_SUCCEEDED);
-    EXPECT_EQ(std::vector<std::string>{"wusa /uninstall /kb:4516058"}, CommandLinesOf(L"wusa.exe"));
+    EXPECT_EQ(std::vector<std::string>{RemovalLine("4516058")}, Removals());
 }
 
-bool ListingThatCannotStart(std::wstring, std::string& output)
+bool ListingThatCannotStart(std::wstring, std::string& output, DWORD* exitCode, DWORD timeLimitMs)
 {
     // Too long for the command interpreter's line: the real runner refuses to start it.
-    return RunCommandCapture(std::wstring(2 * kMaxCommandLine, L'x'), output);
+    return RunCommandCapture(std::wstring(2 * kMaxCommandLine, L'x'), output, exitCode, timeLimitMs);
 }
 
 TEST_F(RepairEngineTest, ListingThatCannotStartFailsOnceThenLogs)
@@ -308,7 +346,7 @@ TEST_F(RepairEngineTest, RemovalExitCodesDecideTheResult)
         RunOnce();
         ExpectReported(c.result);
         EXPECT_EQ(before + (c.result == REPAIR_FAILED ? 1 : 0), RepairFailedEntries());
-        EXPECT_EQ("wusa /uninstall /kb:4516066", CommandLinesOf(L"wusa.exe").back());
+        EXPECT_EQ(RemovalLine("4516066"), Removals().back());
     }
 }
 
@@ -322,15 +360,99 @@ TEST_F(RepairEngineTest, ThreeRunsRemoveTwoUpdatesOneByOne)
         ASSERT_TRUE(m_recorder.PumpUntilResult());
         ExpectReported(result);
     }
-    EXPECT_EQ((std::vector<std::string>{kListing, kListing, kListing}),
-              CommandLinesOf(L"powershell.exe"));
-    EXPECT_EQ((std::vector<std::string>{"wusa /uninstall /kb:4515384", "wusa /uninstall /kb:4516058"}),
-              CommandLinesOf(L"wusa.exe"));
+    EXPECT_EQ((std::vector<std::string>{ListingLine(), ListingLine(), ListingLine()}), Listings());
+    EXPECT_EQ((std::vector<std::string>{RemovalLine("4515384"), RemovalLine("4516058")}), Removals());
     EXPECT_EQ("update KB1234567\r\n", m_tools.ReadFixture());
 }
 
-// Tools planted where a careless start would find them: beside this program and in the
-// current folder. Each plant is a copy of the journalling stand-in, so a start shows.
+// Wine's load order for one program for a scope (HKCU\Software\Wine\DllOverrides).
+class CWineLoadOrder {
+public:
+    CWineLoadOrder(const wchar_t* module, const wchar_t* order) : m_module(module)
+    {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides", 0, nullptr, 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &m_hKey, nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof(m_old) - sizeof(wchar_t);
+        m_bHadOld = RegQueryValueExW(m_hKey, module, nullptr, nullptr, reinterpret_cast<BYTE*>(m_old),
+                                     &size) == ERROR_SUCCESS;
+        Set(order);
+    }
+    ~CWineLoadOrder()
+    {
+        if (!m_hKey)
+            return;
+        if (m_bHadOld)
+            Set(m_old);
+        else
+            RegDeleteValueW(m_hKey, m_module.c_str());
+        RegCloseKey(m_hKey);
+    }
+
+private:
+    void Set(const wchar_t* order)
+    {
+        RegSetValueExW(m_hKey, m_module.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                       static_cast<DWORD>((wcslen(order) + 1) * sizeof(wchar_t)));
+    }
+
+    std::wstring m_module;
+    HKEY m_hKey = nullptr;
+    wchar_t m_old[64] = {};
+    bool m_bHadOld = false;
+};
+
+TEST_F(RepairEngineTest, RemovalByWinesOwnWusaFails)
+{
+    // Not our stand-in: the system's program as Wine ships it, which removes nothing.
+    CSystemFileAside wusa(L"wusa.exe", L"wusa.exe.wine");
+    ASSERT_TRUE(wusa.IsReplaced());
+    CWineLoadOrder builtin(L"wusa.exe", L"builtin");
+    DWORD code = 0;
+    ASSERT_TRUE(RunCommand(RemovalCommand(4, SystemFolder()), false, &code));
+    ASSERT_EQ(1u, code) << "Wine's wusa answers 1 to /uninstall";
+    m_tools.WriteFixture("update KB4516068\r\n");
+    size_t before = RepairFailedEntries();
+    RunOnce();
+    ExpectReported(REPAIR_FAILED);
+    EXPECT_EQ(before + 1, RepairFailedEntries());
+    EXPECT_EQ(std::vector<std::string>{ListingLine()}, Listings());
+    EXPECT_TRUE(Removals().empty()) << "our stand-in was not there to run";
+    EXPECT_EQ("update KB4516068\r\n", m_tools.ReadFixture());
+}
+
+TEST_F(RepairEngineTest, ListingThatNeverEndsFailsAtItsTimeLimit)
+{
+    m_tools.WriteFixture("powershell hang\r\nupdate KB4515384\r\n");
+    // Long enough for the stand-in to start on a slow machine; it never ends by itself.
+    m_engine.SetListingTimeLimit(15000);
+    size_t before = RepairFailedEntries();
+    RunOnce();
+    ExpectReported(REPAIR_FAILED);
+    EXPECT_EQ(before + 1, RepairFailedEntries());
+    EXPECT_EQ(std::vector<std::string>{ListingLine()}, Listings()) << "it ran, and was ended";
+    EXPECT_TRUE(Removals().empty());
+    EXPECT_TRUE(guitest::WaitUntil([] { return ProcessesNamed(L"powershell.exe") == 0; }, 30000));
+}
+
+TEST_F(RepairEngineTest, ProcessLeftHoldingTheOutputNeitherDelaysTheResultNorOutlivesIt)
+{
+    // The listing starts a copy of itself that holds the pipe for ten minutes, then exits.
+    m_tools.WriteFixture("powershell linger\r\nupdate KB4516058\r\n");
+    RunOnce();
+    ExpectReported(REPAIR_SUCCEEDED);
+    // The copy names itself as a 32-bit process sees it; it was started before the listing ended.
+    std::vector<CToolSetup::Call> calls = m_tools.Journal();
+    ASSERT_EQ(3u, calls.size());
+    EXPECT_EQ(ListingLine(), calls[0].commandLine);
+    EXPECT_NE(std::string::npos, calls[1].commandLine.find("powershell.exe\" --linger ")) << calls[1].commandLine;
+    EXPECT_EQ(RemovalLine("4516058"), calls[2].commandLine);
+    EXPECT_TRUE(guitest::WaitUntil([] { return ProcessesNamed(L"powershell.exe") == 0; }, 30000));
+}
+
+// Tools planted where a careless start would find them: in a folder first on the PATH,
+// beside this program and in the current folder. Each .exe plant is a copy of the journalling
+// stand-in, and each script plant notes its start, so a start shows.
 class PlantedToolsTest : public RepairEngineTest {
 protected:
     void SetUp() override
@@ -338,71 +460,155 @@ protected:
         RepairEngineTest::SetUp();
         wchar_t program[MAX_PATH];
         GetModuleFileNameW(nullptr, program, MAX_PATH);
-        m_programFolder = program;
-        m_programFolder.erase(m_programFolder.rfind(L'\\') + 1);
+        std::wstring programFolder = program;
+        programFolder.erase(programFolder.rfind(L'\\') + 1);
         m_currentFolder = MakeTempFolder(L"corvina-current-");
+        m_pathFolder = MakeTempFolder(L"corvina-on-path-");
         GetCurrentDirectoryW(MAX_PATH, program);
         m_oldCurrent = program;
         SetCurrentDirectoryW(m_currentFolder.c_str());
+        wchar_t path[32768];
+        DWORD length = GetEnvironmentVariableW(L"PATH", path, 32768);
+        m_oldPath.assign(path, length);
+        SetEnvironmentVariableW(L"PATH", (m_pathFolder + L";" + m_oldPath).c_str());
 
-        std::wstring wusa = StandinsFolder() + L"wusa.exe";
-        for (const wchar_t* name : {L"cmd.exe", L"wusa.exe", L"powershell.exe"}) {
-            Plant(wusa, m_programFolder + name);
-            Plant(wusa, m_currentFolder + name);
+        m_marks = m_tools.Folder() + L"plant-marks.txt";
+        const std::string script = "@echo %~f0>> \"" + Utf8(m_marks) + "\"\r\n";
+        for (const std::wstring& folder : {programFolder, m_currentFolder, m_pathFolder}) {
+            for (const wchar_t* name : {L"powershell.exe", L"wusa.exe"})
+                Plant(folder + name, [](const std::wstring& at) {
+                    return CopyFileW((StandinsFolder() + L"wusa.exe").c_str(), at.c_str(), FALSE) != FALSE;
+                });
+            for (const wchar_t* name : {L"powershell.bat", L"wusa.cmd"})
+                Plant(folder + name, [&](const std::wstring& at) { return WriteFileBytes(at, script); });
         }
     }
 
     void TearDown() override
     {
         SetCurrentDirectoryW(m_oldCurrent.c_str());
+        SetEnvironmentVariableW(L"PATH", m_oldPath.c_str());
         for (const std::wstring& path : m_planted)
             DeleteFileW(path.c_str());
         RemoveFolder(m_currentFolder);
+        RemoveFolder(m_pathFolder);
     }
 
-    void Plant(const std::wstring& from, const std::wstring& to)
+    template <typename Make>
+    void Plant(const std::wstring& at, Make make)
     {
-        ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE));
-        m_planted.push_back(to);
+        ASSERT_TRUE(make(at));
+        m_planted.push_back(at);
     }
 
     bool AnyPlantRan() const
     {
+        if (!ReadFileBytes(m_marks).empty())
+            return true;
         for (const auto& call : m_tools.Journal())
-            if (call.program.substr(0, call.program.rfind(L'\\') + 1) != StandinsFolder())
+            if (_wcsicmp(call.program.c_str(), SystemPowerShell().c_str()) != 0 &&
+                _wcsicmp(call.program.c_str(), SystemWusa().c_str()) != 0)
                 return true;
         return false;
     }
 
-    std::wstring m_programFolder;
+    // The way a careless program would: in this process's current folder and environment.
+    static void RunCarelessly(std::wstring commandLine)
+    {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE,
+                                   CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process));
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+
     std::wstring m_currentFolder;
+    std::wstring m_pathFolder;
     std::wstring m_oldCurrent;
+    std::wstring m_oldPath;
+    std::wstring m_marks;
     std::vector<std::wstring> m_planted;
 };
 
 TEST_F(PlantedToolsTest, PlantsWouldRunIfStartedTheCarelessWay)
 {
-    // Without an application name and in the program's current folder, a plant runs.
-    std::wstring commandLine = L"cmd /C wusa /uninstall /kb:4516068";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                               nullptr, nullptr, &startup, &process));
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // The plants are live: a program plant, and a script plant named with its extension.
+    SetEnvironmentVariableW(L"CORVINA_HOTFIX_FIXTURE", (m_tools.Folder() + L"hotfix.txt").c_str());
+    SetEnvironmentVariableW(L"CORVINA_TOOL_JOURNAL", (m_tools.Folder() + L"journal.txt").c_str());
+    RunCarelessly(L"cmd /C wusa /uninstall /kb:4516068");
+    SetEnvironmentVariableW(L"CORVINA_HOTFIX_FIXTURE", nullptr);
+    SetEnvironmentVariableW(L"CORVINA_TOOL_JOURNAL", nullptr);
     EXPECT_TRUE(AnyPlantRan());
+    ASSERT_TRUE(ReadFileBytes(m_marks).empty());
+    RunCarelessly(L"cmd /C wusa.cmd /uninstall /kb:4516068");
+    EXPECT_EQ(Utf8(m_currentFolder) + "wusa.cmd\r\n", ReadFileBytes(m_marks));
 }
 
-TEST_F(PlantedToolsTest, RepairRunsOnlyTheToolsOnThePath)
+TEST_F(PlantedToolsTest, RepairRunsOnlyTheToolsAtTheSystemPaths)
 {
     m_tools.WriteFixture("update KB4516068\r\n");
     RunOnce();
     ExpectReported(REPAIR_SUCCEEDED);
     EXPECT_FALSE(AnyPlantRan());
-    EXPECT_EQ(std::vector<std::string>{kListing}, CommandLinesOf(L"powershell.exe"));
-    EXPECT_EQ(std::vector<std::string>{"wusa /uninstall /kb:4516068"}, CommandLinesOf(L"wusa.exe"));
+    EXPECT_EQ(std::vector<std::string>{ListingLine()}, Listings());
+    EXPECT_EQ(std::vector<std::string>{RemovalLine("4516068")}, Removals());
+}
+
+TEST(RepairCommands, ToolsByTheirQuotedSystemPaths)
+{
+    const std::pair<std::wstring, std::wstring> listings[] = {
+        {L"C:\\windows\\system32",
+         L"\"C:\\windows\\system32\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile "
+         L"-NonInteractive -command \"get-hotfix\""},
+        {L"D:\\Win Dows\\system32",
+         L"\"D:\\Win Dows\\system32\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile "
+         L"-NonInteractive -command \"get-hotfix\""}};
+    for (const auto& c : listings)
+        EXPECT_EQ(c.second, ListingCommand(c.first));
+    const std::pair<int, std::wstring> removals[] = {
+        {0, L"\"D:\\Win Dows\\system32\\wusa.exe\" /uninstall /kb:4515384"},
+        {1, L"\"D:\\Win Dows\\system32\\wusa.exe\" /uninstall /kb:4512578"},
+        {2, L"\"D:\\Win Dows\\system32\\wusa.exe\" /uninstall /kb:4516058"},
+        {3, L"\"D:\\Win Dows\\system32\\wusa.exe\" /uninstall /kb:4516066"},
+        {4, L"\"D:\\Win Dows\\system32\\wusa.exe\" /uninstall /kb:4516068"},
+        {-1, L""},
+        {5, L""}};
+    for (const auto& c : removals)
+        EXPECT_EQ(c.second, RemovalCommand(c.first, L"D:\\Win Dows\\system32"));
+}
+
+TEST_F(RepairEngineTest, CommandLinesReachTheToolsExactlyThroughASystemFolderWithBlanks)
+{
+    // Wine keeps its system folder in one place; a copy of the stand-ins in a folder with
+    // blanks shows what the interpreter hands on from such a path.
+    std::wstring system = MakeTempFolder(L"corvina Win Dows (x86) ") + L"system 32";
+    ASSERT_TRUE(CreateDirectoryW(system.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((system + L"\\WindowsPowerShell").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((system + L"\\WindowsPowerShell\\v1.0").c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW((StandinsFolder() + L"powershell.exe").c_str(),
+                          (system + L"\\WindowsPowerShell\\v1.0\\powershell.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((StandinsFolder() + L"wusa.exe").c_str(), (system + L"\\wusa.exe").c_str(),
+                          FALSE));
+    m_tools.WriteFixture("update KB4512578\r\n");
+    std::string listing;
+    DWORD code = 1;
+    ASSERT_TRUE(RunCommandCapture(ListingCommand(system), listing, &code));
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ(1, FindKnownUpdate(listing));
+    ASSERT_TRUE(RunCommand(RemovalCommand(1, system), false, &code));
+    EXPECT_EQ(0u, code);
+
+    std::vector<CToolSetup::Call> calls = m_tools.Journal();
+    ASSERT_EQ(2u, calls.size());
+    EXPECT_EQ("\"" + Utf8(system) + "\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile "
+              "-NonInteractive -command \"get-hotfix\"",
+              calls[0].commandLine);
+    EXPECT_EQ("\"" + Utf8(system) + "\\wusa.exe\" /uninstall /kb:4512578", calls[1].commandLine);
+    EXPECT_EQ("", m_tools.ReadFixture());
+    RemoveFolder(system.substr(0, system.rfind(L'\\') + 1));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 std::wstring StandinsFolder()
 {
@@ -11,6 +12,38 @@ std::wstring StandinsFolder()
     for (char c : unixPath)
         path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
     return path + L"\\";
+}
+
+std::wstring SystemFolder()
+{
+    wchar_t system[MAX_PATH];
+    UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    return std::wstring(system, length);
+}
+
+std::wstring SystemPowerShell()
+{
+    return SystemFolder() + L"\\WindowsPowerShell\\v1.0\\powershell.exe";
+}
+
+std::wstring SystemWusa()
+{
+    return SystemFolder() + L"\\wusa.exe";
+}
+
+size_t ProcessesNamed(const wchar_t* name)
+{
+    size_t count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, name) == 0)
+            ++count;
+    CloseHandle(snapshot);
+    return count;
 }
 
 std::wstring MakeTempFolder(const wchar_t* prefix)
@@ -63,20 +96,15 @@ std::wstring Wide(const std::string& text)
 CToolSetup::CToolSetup()
 {
     m_folder = MakeTempFolder(L"corvina-tools-");
-    wchar_t path[32768];
-    DWORD length = GetEnvironmentVariableW(L"PATH", path, 32768);
-    m_oldPath = length ? std::wstring(path, length) : std::wstring();
-    SetEnvironmentVariableW(L"PATH", (StandinsFolder() + L";" + m_oldPath).c_str());
-    SetEnvironmentVariableW(L"CORVINA_HOTFIX_FIXTURE", (m_folder + L"hotfix.txt").c_str());
-    SetEnvironmentVariableW(L"CORVINA_TOOL_JOURNAL", (m_folder + L"journal.txt").c_str());
+    m_pFixture.reset(new CMachineVariable(L"CORVINA_HOTFIX_FIXTURE", m_folder + L"hotfix.txt"));
+    m_pJournal.reset(new CMachineVariable(L"CORVINA_TOOL_JOURNAL", m_folder + L"journal.txt"));
     WriteFixture("");
 }
 
 CToolSetup::~CToolSetup()
 {
-    SetEnvironmentVariableW(L"PATH", m_oldPath.c_str());
-    SetEnvironmentVariableW(L"CORVINA_HOTFIX_FIXTURE", nullptr);
-    SetEnvironmentVariableW(L"CORVINA_TOOL_JOURNAL", nullptr);
+    m_pJournal.reset();
+    m_pFixture.reset();
     RemoveFolder(m_folder);
 }
 
