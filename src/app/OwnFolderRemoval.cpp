@@ -179,9 +179,10 @@ bool ScheduleOwnFilesRemoval(const std::wstring& exePath, DeleterTokenSource tok
         return false;
     DeleterStart start;
     // The interpreter from the system folder only (never one planted beside the tool), and
-    // a working folder other than the one it is to remove.
+    // a working folder other than the one it is to remove: the system's Windows folder, not
+    // the per-user one a terminal server gives through GetWindowsDirectoryW.
     start.interpreter = SystemPath(::GetSystemDirectoryW, L"cmd.exe");
-    start.workingFolder = SystemPath(::GetWindowsDirectoryW, nullptr);
+    start.workingFolder = SystemPath(::GetSystemWindowsDirectoryW, nullptr);
     if (start.interpreter.empty() || start.workingFolder.empty())
         return false;
     start.commandLine = L"\"" + start.interpreter + L"\" " + OwnFilesRemovalArguments(plan);
