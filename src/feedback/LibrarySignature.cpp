@@ -106,15 +106,24 @@ LibraryTrust CheckLibraryAt(const std::wstring& path, const std::vector<SignerKe
 
 bool SignerKeyHashOf(PCCERT_CONTEXT certificate, SignerKeyHash& hash)
 {
+    // crypt32 is no known DLL of the system: imported, it would be looked for beside the tool
+    // before the program's first line. Taken from the system folder only, when first needed.
+    HMODULE crypt32 = LoadLibraryExW(L"crypt32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!crypt32)
+        return false;
+    auto encodeObject = reinterpret_cast<decltype(&CryptEncodeObjectEx)>(
+        reinterpret_cast<void*>(GetProcAddress(crypt32, "CryptEncodeObjectEx")));
+    auto hashCertificate = reinterpret_cast<decltype(&CryptHashCertificate2)>(
+        reinterpret_cast<void*>(GetProcAddress(crypt32, "CryptHashCertificate2")));
     BYTE* encoded = nullptr;
     DWORD encodedSize = 0;
-    if (!CryptEncodeObjectEx(X509_ASN_ENCODING, X509_PUBLIC_KEY_INFO,
-                             &certificate->pCertInfo->SubjectPublicKeyInfo, CRYPT_ENCODE_ALLOC_FLAG,
-                             nullptr, &encoded, &encodedSize))
+    if (!encodeObject || !hashCertificate ||
+        !encodeObject(X509_ASN_ENCODING, X509_PUBLIC_KEY_INFO, &certificate->pCertInfo->SubjectPublicKeyInfo,
+                      CRYPT_ENCODE_ALLOC_FLAG, nullptr, &encoded, &encodedSize))
         return false;
     DWORD hashSize = static_cast<DWORD>(hash.size());
-    bool hashed = CryptHashCertificate2(BCRYPT_SHA256_ALGORITHM, 0, nullptr, encoded, encodedSize,
-                                        hash.data(), &hashSize) &&
+    bool hashed = hashCertificate(BCRYPT_SHA256_ALGORITHM, 0, nullptr, encoded, encodedSize, hash.data(),
+                                  &hashSize) &&
                   hashSize == hash.size();
     LocalFree(encoded);
     return hashed;

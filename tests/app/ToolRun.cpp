@@ -128,7 +128,7 @@ CToolRun::CToolRun(const std::wstring& folderName, const ToolOptions& options) :
             if (::RegCreateKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                                   &key, nullptr) == ERROR_SUCCESS) {
                 const std::wstring& value = options.dllOverrides;
-                ::RegSetValueExW(key, L"riched20", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                ::RegSetValueExW(key, options.dllOverridden.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
                 ::RegCloseKey(key);
             }

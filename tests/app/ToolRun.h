@@ -28,7 +28,8 @@ struct ToolOptions {
     std::string newestVersion;                // published version of tool 10056, if any
     bool initFails = false;
     std::wstring windowsVersion;              // per-executable Wine version setting, if any
-    std::wstring dllOverrides;                // Wine's DllOverrides for Corvina.exe and driver.exe
+    std::wstring dllOverrides;                // Wine's load order of dllOverridden for Corvina.exe and driver.exe
+    std::wstring dllOverridden = L"riched20";
     bool noChildProcesses = false;            // a job that lets the tool start no program
 };
 

@@ -26,50 +26,13 @@ struct TrustCase {
 // Wine's own winhttp unless a native one is found first: the one beside the program, if its
 // folder is searched. Set per program in the registry, as Wine reads no WINEDLLOVERRIDES that
 // a Windows parent puts in a child's environment.
-class NativeWinHttpFirst {
-public:
-    NativeWinHttpFirst()
-    {
-        for (const wchar_t* program : kPrograms) {
-            HKEY key = nullptr;
-            if (::RegCreateKeyExW(HKEY_CURRENT_USER, OverridesKey(program).c_str(), 0, nullptr, 0,
-                                  KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-                static const wchar_t value[] = L"native,builtin";
-                ::RegSetValueExW(key, L"winhttp", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof value);
-                ::RegCloseKey(key);
-            }
-        }
-    }
-    ~NativeWinHttpFirst()
-    {
-        // Only what was added here: a key left behind would keep other tests' settings alive.
-        for (const wchar_t* program : kPrograms) {
-            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, OverridesKey(program).c_str(), L"winhttp");
-            DeleteIfEmpty(OverridesKey(program));
-            DeleteIfEmpty(std::wstring(L"Software\\Wine\\AppDefaults\\") + program);
-        }
-    }
-
-private:
-    static constexpr const wchar_t* kPrograms[] = {L"Corvina.exe", L"driver.exe"};
-
-    static std::wstring OverridesKey(const wchar_t* program)
-    {
-        return std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides";
-    }
-    static void DeleteIfEmpty(const std::wstring& name)
-    {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return;
-        DWORD subkeys = 1, values = 1;
-        ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                           nullptr, nullptr, nullptr);
-        ::RegCloseKey(key);
-        if (subkeys == 0 && values == 0)
-            ::RegDeleteKeyW(HKEY_CURRENT_USER, name.c_str());
-    }
-};
+ToolOptions NativeWinHttpFirst()
+{
+    ToolOptions options;
+    options.dllOverridden = L"winhttp";
+    options.dllOverrides = L"native,builtin";
+    return options;
+}
 
 // Places the library as the case says; elsewhere is a folder of the run outside the tool's.
 bool PlaceLibrary(const TrustCase& c, const std::wstring& folder, const std::wstring& elsewhere)
@@ -95,7 +58,6 @@ bool PlaceLibrary(const TrustCase& c, const std::wstring& folder, const std::wst
 
 TEST(LibraryTrustEndToEnd, OnlyALibrarySignedWithAPinnedKeyLoadsAndItsImportsComeFromTheSystemFolder)
 {
-    NativeWinHttpFirst overrides;
     const TrustCase cases[] = {
         {"signed with the pinned key", L"marked", Placement::Copy, TEST_SIGNER_PINNED != 0},
         {"unsigned", L"marked-unsigned", Placement::Copy, false},
@@ -106,7 +68,7 @@ TEST(LibraryTrustEndToEnd, OnlyALibrarySignedWithAPinnedKeyLoadsAndItsImportsCom
     };
     for (const TrustCase& c : cases) {
         SCOPED_TRACE(c.name);
-        ToolOptions options;
+        ToolOptions options = NativeWinHttpFirst();
         options.library.clear();
         CToolRun tool(L"Downloads", options);
         const std::wstring elsewhere = tool.Folder() + L"-elsewhere";
@@ -144,8 +106,7 @@ TEST(LibraryTrustEndToEnd, ThePlantedWinHttpIsTakenByAProgramThatSearchesItsOwnF
 {
     // The same plant, override and folder load into a program that asks for winhttp.dll by its
     // name: so the absent mark above means the tool did not search its folder.
-    NativeWinHttpFirst overrides;
-    ToolOptions options;
+    ToolOptions options = NativeWinHttpFirst();
     CToolRun tool(L"Downloads", options);
     ASSERT_TRUE(::CopyFileW(BuildPath(L"testprogs\\fakewinhttp\\winhttp.dll").c_str(),
                             (tool.Folder() + L"\\winhttp.dll").c_str(), FALSE));
