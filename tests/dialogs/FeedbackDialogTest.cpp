@@ -45,7 +45,8 @@ protected:
     {
         if (msg == WM_TEST_HOLD) {
             ::SetEvent(holding);
-            ::WaitForSingleObject(release, 5000);
+            // Until the test releases it; the bound only keeps a broken test from hanging.
+            ::WaitForSingleObject(release, 60000);
             return 0;
         }
         return CProblemSolvingFeedbackDlg::WindowProc(msg, wParam, lParam);
@@ -233,7 +234,7 @@ TEST_F(FeedbackDialog, AClickOnTheGlowOrACommandAfterTheCursorLeftReportsNothing
         // The dialog's thread is held while the button is pressed and released in its middle
         // and the pointer goes away; the command then arrives with the cursor outside.
         ::PostMessageW(pair.background, WM_TEST_HOLD, 0, 0);
-        ::WaitForSingleObject(dialog.holding, 2000);
+        ASSERT_EQ(::WaitForSingleObject(dialog.holding, 60000), WAIT_OBJECT_0);
         MoveTo(CenterOf(solved));
         LeftDown();
         LeftUp();
