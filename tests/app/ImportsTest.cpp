@@ -117,7 +117,7 @@ TEST(DeliveredProgram, TakesItsImportsFromTheSystemFolderOnly)
     rest.Reserved1 = 0;
     EXPECT_EQ(0, memcmp(&none, &rest, sizeof rest)) << "no other setting of the loader's";
 
-    // Changed after the link, the file still has the checksum that the linker gave it.
+    // Changed after the link, the file still matches the checksum in its header.
     DWORD headerSum = 0, fileSum = 0;
     ASSERT_NE(nullptr, CheckSumMappedFile(const_cast<char*>(pe.image.data()), pe.image.size(), &headerSum, &fileSum));
     EXPECT_EQ(fileSum, headerSum);
