@@ -182,17 +182,28 @@ public:
             return false;
         memset(&startup, 0, sizeof(startup));
         startup.StartupInfo.cb = sizeof(startup);
-        startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-        startup.StartupInfo.wShowWindow = show ? SW_SHOW : SW_HIDE;
+        startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+        // Hidden means no console window, not SW_HIDE: a show state given to the interpreter
+        // can be handed on to what it starts, whose first ShowWindow takes it, and the
+        // installer's question would never be seen.
+        if (show) {
+            startup.StartupInfo.dwFlags |= STARTF_USESHOWWINDOW;
+            startup.StartupInfo.wShowWindow = SW_SHOW;
+        } else {
+            m_dwCreationFlags = CREATE_NO_WINDOW;
+        }
         startup.StartupInfo.hStdInput = m_hNul;
         startup.StartupInfo.hStdOutput = output;
         startup.StartupInfo.hStdError = output;
         startup.lpAttributeList = list;
         return true;
     }
+    // What CreateProcessW must add for the window asked for.
+    DWORD CreationFlags() const { return m_dwCreationFlags; }
 
 private:
     HANDLE m_hNul = INVALID_HANDLE_VALUE;
+    DWORD m_dwCreationFlags = 0;
     std::vector<char> m_listBuffer;
     LPPROC_THREAD_ATTRIBUTE_LIST m_pList = nullptr;
     HANDLE m_handles[2] = {};
@@ -227,7 +238,7 @@ public:
         // Suspended until it is in the job, so nothing it starts can get away.
         if (!CreateProcessW(paths.application, commandLine, nullptr, nullptr, TRUE,
                             CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT |
-                                EXTENDED_STARTUPINFO_PRESENT,
+                                EXTENDED_STARTUPINFO_PRESENT | handles.CreationFlags(),
                             environment.Block(), paths.folder, &startup.StartupInfo, &m_process)) {
             m_process = {};
             return false;

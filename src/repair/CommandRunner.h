@@ -22,6 +22,8 @@ std::wstring InterpreterCommandLine(const std::wstring& command);
 
 bool IsWow64();
 
+// show: the interpreter's console window is shown; else it has none, and no show state is
+// given, so a windowed program the command starts shows its window as it would by itself.
 // The child's standard handles are the NUL device, and it inherits nothing else. exitCode,
 // when given, receives the exit code of the command interpreter, which is that of the command
 // it ran. No time limit: the command may wait for its user.
@@ -30,6 +32,7 @@ bool RunCommand(std::wstring command, bool show, DWORD* exitCode = nullptr);
 // Appends what the child writes to standard output and standard error to output, as bytes,
 // up to kMaxCapturedOutput of them. Each chunk read is cut at its first zero byte. The child's
 // standard input is the NUL device, and the pipe and NUL are the only handles it inherits.
+// The child has no console window.
 // Past timeLimitMs the child and everything it started are ended and false is returned, as
 // for a child that was not started.
 bool RunCommandCapture(std::wstring command, std::string& output, DWORD* exitCode = nullptr,

@@ -52,8 +52,14 @@ int FindKnownUpdate(const std::string& listing)
 
 std::wstring ListingCommand(const std::wstring& systemFolder)
 {
+    // PowerShell builds its module path at its start from the user's own settings, whatever
+    // environment it is given: the user's Documents folder, or the user's own PSModulePath,
+    // comes first. A module of the user's could then answer to get-hotfix, elevated. So the
+    // path is cut down to PowerShell's own module folder ($PSHOME, fixed by the engine), and
+    // the command is named with its module, which auto-loading takes from that path only.
     return L"\"" + systemFolder + L"\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile "
-           L"-NonInteractive -command \"get-hotfix\"";
+           L"-NonInteractive -command \"$env:PSModulePath = $PSHOME + '\\Modules'; "
+           L"Microsoft.PowerShell.Management\\get-hotfix\"";
 }
 
 std::wstring RemovalCommand(int index, const std::wstring& systemFolder)
@@ -137,7 +143,11 @@ DWORD CRepairEngine::RunRepair()
         return 1;
     }
 
-    // One run removes at most one update; the next run lists afresh.
+    // One run removes at most one update; the next run lists afresh. The installer asks the
+    // user in a window of its own. It is started by the interpreter, not by us, so the
+    // foreground lock would keep its window behind ours while the user, who has just pressed
+    // our button, waits on our progress prompt: we are in the foreground, and may pass that on.
+    AllowSetForegroundWindow(ASFW_ANY);
     DWORD exitCode = 0;
     bool ran = RunCommand(RemovalCommand(found, systemFolder), false, &exitCode);
     if (ran && IsRemovalSuccess(exitCode)) {

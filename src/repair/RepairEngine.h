@@ -43,8 +43,9 @@ int FindKnownUpdate(const std::string& listing);
 
 // The system's own tools by their full paths in systemFolder, quoted, so that nothing found
 // through a PATH or in the current folder runs. No profile script of the user's runs in the
-// elevated PowerShell.
-// "<system>\WindowsPowerShell\v1.0\powershell.exe" -NoProfile -NonInteractive -command "get-hotfix"
+// elevated PowerShell, and no module of the user's answers to get-hotfix:
+// "<system>\WindowsPowerShell\v1.0\powershell.exe" -NoProfile -NonInteractive -command
+//   "$env:PSModulePath = $PSHOME + '\Modules'; Microsoft.PowerShell.Management\get-hotfix"
 std::wstring ListingCommand(const std::wstring& systemFolder);
 // The removal command of the known update at index:
 // "<system>\wusa.exe" /uninstall /kb:4515384 ; empty for an index out of range.

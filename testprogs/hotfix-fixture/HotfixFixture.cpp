@@ -101,6 +101,8 @@ bool LoadFixture(CHotfixFixture& fixture)
             fixture.powershellExit = strtoul(value.c_str(), nullptr, 10);
         } else if (key == "wusa-exit") {
             fixture.wusaExit = strtoul(value.c_str(), nullptr, 10);
+        } else if (key == "wusa") {
+            fixture.wusaMode = value;
         } else if (key == "journal") {
             fixture.journal = Widen(value);
         }
@@ -145,11 +147,16 @@ bool RemoveUpdate(const std::string& id)
 
 void AppendJournal(const CHotfixFixture& fixture)
 {
-    if (fixture.journal.empty())
-        return;
     wchar_t program[1024] = {};
     GetModuleFileNameW(nullptr, program, 1024);
-    std::string entry = Narrow(program) + "\t" + Narrow(GetCommandLineW()) + "\r\n";
+    AppendJournalNote(fixture, Narrow(program) + "\t" + Narrow(GetCommandLineW()));
+}
+
+void AppendJournalNote(const CHotfixFixture& fixture, const std::string& note)
+{
+    if (fixture.journal.empty())
+        return;
+    std::string entry = note + "\r\n";
     // Appends from several processes land whole: FILE_APPEND_DATA writes at the end.
     HANDLE file = CreateFileW(fixture.journal.c_str(), FILE_APPEND_DATA,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0,

@@ -13,6 +13,7 @@ struct CHotfixFixture {
     std::string powershellMode = "table";
     unsigned long floodBytes = 200000;
     unsigned long wusaExit = 0;
+    std::string wusaMode = "quiet";  // "window": asks in a window of its own, as the real one
     unsigned long powershellExit = 0;  // for the "exit" mode
     std::wstring journal;
 };
@@ -23,3 +24,5 @@ bool LoadFixture(CHotfixFixture& fixture);
 bool RemoveUpdate(const std::string& id);
 // Appends "<program path>\t<command line>\r\n" (UTF-8) to the journal, if one is named.
 void AppendJournal(const CHotfixFixture& fixture);
+// Appends a line of its own (no tab, so it names no call) to the journal, if one is named.
+void AppendJournalNote(const CHotfixFixture& fixture, const std::string& note);

@@ -1,4 +1,4 @@
-// powershell -NoProfile -NonInteractive -command "get-hotfix", as the fixture says.
+// The listing: powershell -NoProfile -NonInteractive -command "... get-hotfix", as the fixture says.
 #include <windows.h>
 
 #include <cstdio>

@@ -231,6 +231,34 @@ TEST_F(EndToEnd, PanelGeometryInputAndTwoRepairsThenNotApplicable)
     EXPECT_TRUE(FileExists(tool.Executable())) << "an ended tool removes nothing";
 }
 
+TEST_F(EndToEnd, InstallersQuestionComesToTheFrontAndIsAnsweredWithTheMouse)
+{
+    // The installer asks in a window of its own while the tool waits on its progress prompt,
+    // both in the middle of the screen: a press lands on the question only if it is in front.
+    ToolOptions options;
+    options.updates = {"KB4516066"};
+    options.wusaMode = "window";
+    CToolRun tool(L"Downloads", options);
+    ASSERT_TRUE(tool.Start());
+    DWORD pid = tool.ProcessId();
+    HWND panel = PanelAfterNotice(tool);
+    ASSERT_TRUE(panel);
+    ClickChild(panel, IDC_BTN_REPAIR);
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (question = ::FindWindowW(L"CorvinaWusaStandIn", nullptr)) != nullptr; }, 60000));
+    ASSERT_TRUE(WaitOnScreen(question));
+    EXPECT_TRUE(PromptWithText(pid, kProgress)) << "the tool waits for the installer";
+    Screenshot(L"installer_question");
+    ClickChild(question, IDYES);
+    HWND success = WaitPrompt(tool, kSucceeded);
+    ASSERT_TRUE(success);
+    EXPECT_TRUE(InstalledUpdates(tool.FixturePath()).empty());
+    std::vector<std::string> journal = tool.ToolJournal();
+    EXPECT_EQ(CountContaining(journal, "/kb:4516066"), 1u);
+    EXPECT_EQ(CountContaining(journal, "wusa window: asked 0 show 0 visible 1 front 1"), 1u);
+    ASSERT_TRUE(ClosePrompt(tool, success));
+}
+
 // Whether a 32-bit program starting the interpreter as the tool does would succeed.
 bool InterpreterStarts(const std::wstring& path)
 {

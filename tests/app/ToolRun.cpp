@@ -116,7 +116,8 @@ CToolRun::CToolRun(const std::wstring& folderName, const ToolOptions& options) :
         config += "[newest]\r\n10056=" + options.newestVersion + "\r\n";
     WriteFileBytes(m_folder + L"\\HalvexFeedbackInformation.ini", config);
 
-    std::string fixture = "powershell " + options.powershellMode + "\r\njournal " + Narrow(m_toolJournal) + "\r\n";
+    std::string fixture = "powershell " + options.powershellMode + "\r\nwusa " + options.wusaMode + "\r\njournal " +
+                          Narrow(m_toolJournal) + "\r\n";
     for (const std::string& update : options.updates)
         fixture += "update " + update + "\r\n";
     WriteFileBytes(m_fixture, fixture);

@@ -25,6 +25,7 @@ struct ToolOptions {
     std::wstring library = L"deliver\\HalvexFeedbackInformation.dll";  // empty: no library
     std::vector<std::string> updates;         // installed updates the listing shows
     std::string powershellMode = "table";
+    std::string wusaMode = "quiet";           // "window": the installer asks in a window of its own
     std::string newestVersion;                // published version of tool 10056, if any
     bool initFails = false;
     std::wstring windowsVersion;              // per-executable Wine version setting, if any

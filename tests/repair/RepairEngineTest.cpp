@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "log/LogSave.h"
@@ -17,10 +18,14 @@
 namespace {
 
 // What reaches the stand-ins: the tools by their full system paths, as the interpreter passes
-// them on.
+// them on. The listing's module path is PowerShell's own folder only, and get-hotfix is named
+// with its module, so no module of the user's can answer in its place.
+const char kListingScript[] =
+    "\"$env:PSModulePath = $PSHOME + '\\Modules'; Microsoft.PowerShell.Management\\get-hotfix\"";
+
 std::string ListingLine()
 {
-    return "\"" + Utf8(SystemPowerShell()) + "\" -NoProfile -NonInteractive -command \"get-hotfix\"";
+    return "\"" + Utf8(SystemPowerShell()) + "\" -NoProfile -NonInteractive -command " + kListingScript;
 }
 
 std::string RemovalLine(const char* number)
@@ -421,6 +426,71 @@ TEST_F(RepairEngineTest, RemovalByWinesOwnWusaFails)
     EXPECT_EQ("update KB4516068\r\n", m_tools.ReadFixture());
 }
 
+// The installer stand-in's notes on its window: "wusa window: asked .. show .. visible .. front ..".
+std::vector<std::string> WindowNotes(const CToolSetup& tools)
+{
+    std::vector<std::string> notes;
+    std::string journal = ReadFileBytes(tools.Folder() + L"journal.txt");
+    for (size_t at = journal.find("wusa window: "); at != std::string::npos;
+         at = journal.find("wusa window: ", at + 1))
+        notes.push_back(journal.substr(at, journal.find("\r\n", at) - at));
+    return notes;
+}
+
+TEST_F(RepairEngineTest, InstallersQuestionIsShownAsItWouldShowItselfAndIsAnswered)
+{
+    // The installer asks in a window of its own, started by the interpreter. In the second row
+    // the stand-in itself is the interpreter: it notes what the runner gives the interpreter,
+    // which the interpreter may hand on. No show state may come with it, so the window shows.
+    struct Case {
+        const char* name;
+        bool standinAsInterpreter;
+        const char* note;
+    };
+    const Case cases[] = {
+        {"the system's interpreter", false, "wusa window: asked 0 show 0 visible 1 front 1"},
+        {"the stand-in as the interpreter", true, "wusa window: asked 0 show 0 visible 1 front 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_tools.WriteFixture("wusa window\r\nupdate KB4516068\r\n");
+        // Wine runs its own interpreter whatever file lies there, unless told otherwise.
+        std::unique_ptr<CSystemFileAside> aside;
+        std::unique_ptr<CWineLoadOrder> native;
+        if (c.standinAsInterpreter) {
+            aside.reset(new CSystemFileAside(L"cmd.exe", L"wusa.exe"));
+            ASSERT_TRUE(aside->IsReplaced());
+            native.reset(new CWineLoadOrder(L"cmd.exe", L"native"));
+        }
+        // Answered once it is up; a window that never shows is closed, so the run still ends.
+        bool shown = false;
+        std::thread person([&] {
+            HWND question = nullptr;
+            shown = guitest::WaitUntil([&] {
+                question = FindWindowW(L"CorvinaWusaStandIn", nullptr);
+                return question && IsWindowVisible(question);
+            }, 60000);
+            if (question)
+                PostMessageW(question, shown ? WM_COMMAND : WM_CLOSE, IDYES, 0);
+        });
+        DWORD code = 1;
+        bool ran = RunCommand(RemovalCommand(4, SystemFolder()), false, &code);
+        person.join();
+        ASSERT_TRUE(ran);
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(0u, code);
+        EXPECT_EQ(std::vector<std::string>{c.note}, WindowNotes(m_tools));
+        EXPECT_EQ("wusa window\r\n", m_tools.ReadFixture());
+        std::vector<CToolSetup::Call> calls = m_tools.Journal();
+        ASSERT_EQ(1u, calls.size());
+        EXPECT_NE(std::string::npos, calls[0].commandLine.find(RemovalLine("4516068")))
+            << calls[0].commandLine;
+        const std::wstring program = c.standinAsInterpreter ? SystemFolder() + L"\\cmd.exe" : SystemWusa();
+        EXPECT_EQ(0, _wcsicmp(program.c_str(), calls[0].program.c_str())) << Utf8(calls[0].program);
+        WriteFileBytes(m_tools.Folder() + L"journal.txt", "");
+    }
+}
+
 TEST_F(RepairEngineTest, ListingThatNeverEndsFailsAtItsTimeLimit)
 {
     m_tools.WriteFixture("powershell hang\r\nupdate KB4515384\r\n");
@@ -562,10 +632,12 @@ TEST(RepairCommands, ToolsByTheirQuotedSystemPaths)
     const std::pair<std::wstring, std::wstring> listings[] = {
         {L"C:\\windows\\system32",
          L"\"C:\\windows\\system32\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile "
-         L"-NonInteractive -command \"get-hotfix\""},
+         L"-NonInteractive -command \"$env:PSModulePath = $PSHOME + '\\Modules'; "
+         L"Microsoft.PowerShell.Management\\get-hotfix\""},
         {L"D:\\Win Dows\\system32",
          L"\"D:\\Win Dows\\system32\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile "
-         L"-NonInteractive -command \"get-hotfix\""}};
+         L"-NonInteractive -command \"$env:PSModulePath = $PSHOME + '\\Modules'; "
+         L"Microsoft.PowerShell.Management\\get-hotfix\""}};
     for (const auto& c : listings)
         EXPECT_EQ(c.second, ListingCommand(c.first));
     const std::pair<int, std::wstring> removals[] = {
@@ -604,7 +676,7 @@ TEST_F(RepairEngineTest, CommandLinesReachTheToolsExactlyThroughASystemFolderWit
     std::vector<CToolSetup::Call> calls = m_tools.Journal();
     ASSERT_EQ(2u, calls.size());
     EXPECT_EQ("\"" + Utf8(system) + "\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile "
-              "-NonInteractive -command \"get-hotfix\"",
+              "-NonInteractive -command " + kListingScript,
               calls[0].commandLine);
     EXPECT_EQ("\"" + Utf8(system) + "\\wusa.exe\" /uninstall /kb:4512578", calls[1].commandLine);
     EXPECT_EQ("", m_tools.ReadFixture());
