@@ -7,8 +7,8 @@
 // Both runners start "cmd /D /S /C "<command>"" with the system folder's command interpreter,
 // the system's Windows folder as its current folder and the machine's environment (never the
 // tool's own, which the user's settings shape), so nothing of the user's is found or run.
-// Under WOW64 the file-system redirection is off for the calling thread while the child runs,
-// so the native 64-bit tools are used. Each child runs in a job of its own: once it has ended,
+// Under WOW64 the file-system redirection is off for the calling thread while the child is
+// created, and for nothing else, so the native 64-bit tools are started. Each child runs in a job of its own: once it has ended,
 // whatever it left running is ended too. Both block until the child has ended and return
 // false when it was not started.
 

@@ -47,6 +47,29 @@ void WriteOut(HANDLE handle, const void* data, size_t size)
     WriteFile(handle, data, (DWORD)size, &written, nullptr);
 }
 
+// Rows of unknown updates, written without pause and without end, in blocks far larger than
+// the pipe by four threads at once: while one starts its next write, the others' are waiting,
+// so the reader never finds the pipe empty.
+void WriteRowsForEver(HANDLE out)
+{
+    static std::string rows;
+    for (unsigned long n = 6000000; rows.size() < 256 * 1024; ++n) {
+        char id[16];
+        snprintf(id, sizeof(id), "KB%07lu", n);
+        rows += Row(id, "Update");
+    }
+    struct Writer {
+        static DWORD WINAPI Run(LPVOID out)
+        {
+            for (;;)
+                WriteOut(out, rows.data(), rows.size());
+        }
+    };
+    for (int i = 0; i < 3; ++i)
+        CreateThread(nullptr, 0, Writer::Run, out, 0, nullptr);
+    Writer::Run(out);
+}
+
 const wchar_t kLingerArgument[] = L"--linger";
 // Far longer than any test waits for a listing's result.
 const DWORD kLingerMs = 10 * 60 * 1000;
@@ -125,6 +148,8 @@ int wmain(int argc, wchar_t** argv)
         WriteOut(out, table.data() + at, table.size() - at < 4000 ? table.size() - at : 4000);
     if (mode == "hang")
         Sleep(INFINITE);
+    if (mode == "endless")
+        WriteRowsForEver(out);
     if (mode == "linger")
         StartLingeringChild();
     if (mode == "exit")
