@@ -31,6 +31,7 @@ bool RunCommand(std::wstring command, bool show, DWORD* exitCode = nullptr);
 // up to kMaxCapturedOutput of them. Each chunk read is cut at its first zero byte. The child's
 // standard input is the NUL device, and the pipe and NUL are the only handles it inherits.
 // Past timeLimitMs the child and everything it started are ended and false is returned, as
-// for a child that was not started.
+// for a child that was not started; the limit holds also while the child writes without pause.
+// Once the child has ended, what is left in the pipe is read for a short, bounded time.
 bool RunCommandCapture(std::wstring command, std::string& output, DWORD* exitCode = nullptr,
                        DWORD timeLimitMs = INFINITE);

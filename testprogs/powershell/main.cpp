@@ -70,6 +70,25 @@ void WriteRowsForEver(HANDLE out)
     Writer::Run(out);
 }
 
+// Hands the standard output to a process outside the listing's job, as a writer that the job
+// does not hold: writes "<process id> <handle>" to the fixture's name plus ".handout" and waits,
+// at most a minute, until the taker sets the event "CorvinaHandout-<process id>".
+void HandOutOutput(HANDLE out)
+{
+    const DWORD self = GetCurrentProcessId();
+    HANDLE taken = CreateEventW(nullptr, TRUE, FALSE,
+                                (L"CorvinaHandout-" + std::to_wstring(self)).c_str());
+    const std::string note = std::to_string(self) + " " + std::to_string((ULONG_PTR)out);
+    HANDLE file = CreateFileW((FixturePath() + L".handout").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        WriteOut(file, note.data(), note.size());
+        CloseHandle(file);
+    }
+    WaitForSingleObject(taken, 60000);
+    CloseHandle(taken);
+}
+
 const wchar_t kLingerArgument[] = L"--linger";
 // Far longer than any test waits for a listing's result.
 const DWORD kLingerMs = 10 * 60 * 1000;
@@ -152,6 +171,8 @@ int wmain(int argc, wchar_t** argv)
         WriteRowsForEver(out);
     if (mode == "linger")
         StartLingeringChild();
+    if (mode == "handout")
+        HandOutOutput(out);
     if (mode == "exit")
         return (int)fixture.powershellExit;
     return 0;

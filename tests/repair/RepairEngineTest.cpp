@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -458,6 +460,84 @@ TEST_F(RepairEngineTest, ProcessLeftHoldingTheOutputNeitherDelaysTheResultNorOut
     EXPECT_NE(std::string::npos, calls[1].commandLine.find("powershell.exe\" --linger ")) << calls[1].commandLine;
     EXPECT_EQ(RemovalLine("4516058"), calls[2].commandLine);
     EXPECT_TRUE(guitest::WaitUntil([] { return ProcessesNamed(L"powershell.exe") == 0; }, 30000));
+}
+
+// Takes the listing's output from the "handout" stand-in, so it is held outside the listing's
+// job, and writes into it without pause until the reader goes.
+class CHandedOutWriter {
+public:
+    explicit CHandedOutWriter(const std::wstring& note) : m_note(note)
+    {
+        m_hThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~CHandedOutWriter()
+    {
+        m_bStop = true;
+        WaitForSingleObject(m_hThread, INFINITE);
+        CloseHandle(m_hThread);
+    }
+    bool Took() const { return m_bTook; }
+
+private:
+    static DWORD WINAPI Run(LPVOID param)
+    {
+        auto* self = static_cast<CHandedOutWriter*>(param);
+        HANDLE out = self->Take();
+        if (!out)
+            return 0;
+        self->m_bTook = true;
+        const std::string rows(64 * 1024, 'x');
+        DWORD written = 0;
+        // Ends once the reader has closed its end (or the test is done).
+        while (!self->m_bStop && WriteFile(out, rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr)) {
+        }
+        CloseHandle(out);
+        return 0;
+    }
+
+    HANDLE Take()
+    {
+        std::string note;
+        if (!guitest::WaitUntil([&] { return !(note = ReadFileBytes(m_note)).empty(); }, 60000))
+            return nullptr;
+        DWORD processId = 0;
+        unsigned long long value = 0;
+        if (sscanf(note.c_str(), "%lu %llu", &processId, &value) != 2)
+            return nullptr;
+        HANDLE process = OpenProcess(PROCESS_DUP_HANDLE, FALSE, processId);
+        HANDLE out = nullptr;
+        if (process)
+            DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(value)),
+                            GetCurrentProcess(), &out, 0, FALSE, DUPLICATE_SAME_ACCESS);
+        HANDLE taken = OpenEventW(EVENT_MODIFY_STATE, FALSE,
+                                  (L"CorvinaHandout-" + std::to_wstring(processId)).c_str());
+        if (taken) {
+            SetEvent(taken);
+            CloseHandle(taken);
+        }
+        if (process)
+            CloseHandle(process);
+        return out;
+    }
+
+    std::wstring m_note;
+    HANDLE m_hThread = nullptr;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bTook{false};
+};
+
+TEST_F(RepairEngineTest, WriterOutsideTheJobDelaysTheResultOnlyBriefly)
+{
+    // Ending the job cannot end this writer: what is left is read for a bounded time only.
+    m_tools.WriteFixture("powershell handout\r\nupdate KB4516058\r\n");
+    CHandedOutWriter writer(m_tools.Folder() + L"hotfix.txt.handout");
+    // Far longer than the bounded read, far shorter than the flood: it never ends by itself.
+    RunOnce(60000);
+    if (HasFatalFailure())
+        return;
+    EXPECT_TRUE(writer.Took());
+    ExpectReported(REPAIR_SUCCEEDED);
+    EXPECT_EQ(std::vector<std::string>{RemovalLine("4516058")}, Removals());
 }
 
 // Tools planted where a careless start would find them: in a folder first on the PATH,
