@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "support/TestFiles.h"
+
 namespace {
 
 bool Has(const std::string& text, const char* piece)
@@ -26,15 +28,7 @@ CRedirectionTraceVerdict JudgeRedirectionTrace(const std::string& trace)
     CRedirectionTraceVerdict verdict;
     // Per thread id: the line that turned the redirection off, while it is off.
     std::map<std::string, std::string> off;
-    size_t start = 0;
-    while (start < trace.size()) {
-        size_t end = trace.find('\n', start);
-        if (end == std::string::npos)
-            end = trace.size();
-        std::string line = trace.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (const std::string& line : TextLines(trace)) {
         size_t colon = line.find(':');
         if (colon == std::string::npos)
             continue;
