@@ -13,34 +13,6 @@ typedef BOOL(WINAPI* IsWow64ProcessFn)(HANDLE, PBOOL);
 // Every thread that looks the function up stores the same value.
 std::atomic<IsWow64ProcessFn> g_pfnIsWow64Process{nullptr};
 
-// Turns WOW64 redirection off for the calling thread until destroyed.
-class CRedirectionOff {
-public:
-    CRedirectionOff() = default;
-    ~CRedirectionOff()
-    {
-        if (m_bOff)
-            Wow64RevertWow64FsRedirection(m_pOldValue);
-    }
-    CRedirectionOff(const CRedirectionOff&) = delete;
-    CRedirectionOff& operator=(const CRedirectionOff&) = delete;
-
-    // True when the redirection is off or not needed.
-    bool TurnOff()
-    {
-        if (!IsWow64())
-            return true;
-        if (Wow64DisableWow64FsRedirection(&m_pOldValue) != TRUE)
-            return false;
-        m_bOff = true;
-        return true;
-    }
-
-private:
-    bool m_bOff = false;
-    PVOID m_pOldValue = nullptr;
-};
-
 // The interpreter's command line into buffer, or false when it does not fit.
 bool FormatCommandLine(const std::wstring& command, wchar_t* buffer, size_t size)
 {
@@ -209,7 +181,28 @@ private:
     HANDLE m_handles[2] = {};
 };
 
-// A started child: the interpreter, in its job, with the redirection off while this lives.
+// Starts the interpreter suspended. Under WOW64 the redirection is off for the CreateProcessW
+// call alone, on this thread: while it is off, loading a library fails on 64-bit Windows (the
+// loader opens the 64-bit file of the system folder) and a delay-load that failed so stays
+// failed. So nothing between the two switches may load one: no log, no first call of anything.
+bool StartInterpreter(const CInterpreterPaths& paths, wchar_t* commandLine, LPVOID environment,
+                      STARTUPINFOEXW& startup, DWORD creationFlags, PROCESS_INFORMATION& process)
+{
+    // Looked up before the switch: kernel32 is loaded, so the look-up loads nothing.
+    const bool wow64 = IsWow64();
+    PVOID oldValue = nullptr;
+    if (wow64 && Wow64DisableWow64FsRedirection(&oldValue) != TRUE)
+        return false;
+    BOOL created = CreateProcessW(paths.application, commandLine, nullptr, nullptr, TRUE,
+                                  CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT |
+                                      EXTENDED_STARTUPINFO_PRESENT | creationFlags,
+                                  environment, paths.folder, &startup.StartupInfo, &process);
+    if (wow64)
+        Wow64RevertWow64FsRedirection(oldValue);
+    return created != FALSE;
+}
+
+// A started child: the interpreter, in its job.
 class CChild {
 public:
     CChild() = default;
@@ -232,14 +225,12 @@ public:
         CChildHandles handles;
         STARTUPINFOEXW startup;
         if (!FormatCommandLine(command, commandLine, kMaxCommandLine + 1) ||
-            !m_redirection.TurnOff() || !GetInterpreterPaths(paths) || !environment.Create() ||
-            !m_job.Create() || !handles.Prepare(output, show, startup))
+            !GetInterpreterPaths(paths) || !environment.Create() || !m_job.Create() ||
+            !handles.Prepare(output, show, startup))
             return false;
         // Suspended until it is in the job, so nothing it starts can get away.
-        if (!CreateProcessW(paths.application, commandLine, nullptr, nullptr, TRUE,
-                            CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT |
-                                EXTENDED_STARTUPINFO_PRESENT | handles.CreationFlags(),
-                            environment.Block(), paths.folder, &startup.StartupInfo, &m_process)) {
+        if (!StartInterpreter(paths, commandLine, environment.Block(), startup,
+                              handles.CreationFlags(), m_process)) {
             m_process = {};
             return false;
         }
@@ -263,10 +254,12 @@ public:
     }
 
 private:
-    CRedirectionOff m_redirection;
     CChildJob m_job;
     PROCESS_INFORMATION m_process = {};
 };
+
+// How long the output left in the pipe is read once the child has ended.
+const DWORD kOutputDrainMs = 2000;
 
 // Reads one chunk of at most 1023 bytes and appends it, cut at its first zero byte, as far as
 // limit allows; false once the pipe has ended.
@@ -330,10 +323,14 @@ bool RunCommandCapture(std::wstring command, std::string& output, DWORD* exitCod
     }
 
     // The pipe is only read when it holds something, so that the child's end, and the time
-    // limit, are seen even while a process it left behind keeps the pipe open. Past the size
-    // limit the child is still read to its end, so it never blocks on a full pipe.
+    // limit, are seen even while a process it left behind keeps the pipe open; both are looked
+    // at before every chunk, so a child that writes without pause meets them too. Past the size
+    // limit the child is still read, so it never blocks on a full pipe. Once the child has
+    // ended, what is left is read for kOutputDrainMs at most: a writer the job does not hold
+    // could keep the pipe open, or full, for ever.
     const ULONGLONG deadline = timeLimitMs == INFINITE ? ~0ULL : GetTickCount64() + timeLimitMs;
     const size_t limit = output.size() + kMaxCapturedOutput;
+    ULONGLONG drainEnd = 0;
     bool ended = false;
     bool timedOut = false;
     for (;;) {
@@ -344,23 +341,30 @@ bool RunCommandCapture(std::wstring command, std::string& output, DWORD* exitCod
             }
             break;
         }
+        const ULONGLONG now = GetTickCount64();
+        if (ended) {
+            if (now >= drainEnd)
+                break;
+        } else {
+            if (WaitForSingleObject(child.Process(), 0) == WAIT_OBJECT_0) {
+                ended = true;
+            } else if (now >= deadline) {
+                ended = true;
+                timedOut = true;
+            }
+            if (ended) {
+                child.EndAll();
+                drainEnd = now + kOutputDrainMs;
+            }
+        }
         if (available > 0) {
             if (!ReadChunk(readEnd, output, limit))
                 break;
-            continue;
-        }
-        if (ended) {
+        } else if (ended) {
             Sleep(10);
-            continue;
+        } else {
+            WaitForSingleObject(child.Process(), 10);
         }
-        if (WaitForSingleObject(child.Process(), 10) == WAIT_OBJECT_0) {
-            ended = true;
-        } else if (GetTickCount64() >= deadline) {
-            ended = true;
-            timedOut = true;
-        }
-        if (ended)
-            child.EndAll();
     }
     CloseHandle(readEnd);
     if (!ended) {

@@ -7,8 +7,8 @@
 // Both runners start "cmd /D /S /C "<command>"" with the system folder's command interpreter,
 // the system's Windows folder as its current folder and the machine's environment (never the
 // tool's own, which the user's settings shape), so nothing of the user's is found or run.
-// Under WOW64 the file-system redirection is off for the calling thread while the child runs,
-// so the native 64-bit tools are used. Each child runs in a job of its own: once it has ended,
+// Under WOW64 the file-system redirection is off for the calling thread while the child is
+// created, and for nothing else, so the native 64-bit tools are started. Each child runs in a job of its own: once it has ended,
 // whatever it left running is ended too. Both block until the child has ended and return
 // false when it was not started.
 
@@ -34,6 +34,7 @@ bool RunCommand(std::wstring command, bool show, DWORD* exitCode = nullptr);
 // standard input is the NUL device, and the pipe and NUL are the only handles it inherits.
 // The child has no console window.
 // Past timeLimitMs the child and everything it started are ended and false is returned, as
-// for a child that was not started.
+// for a child that was not started; the limit holds also while the child writes without pause.
+// Once the child has ended, what is left in the pipe is read for a short, bounded time.
 bool RunCommandCapture(std::wstring command, std::string& output, DWORD* exitCode = nullptr,
                        DWORD timeLimitMs = INFINITE);

@@ -47,6 +47,48 @@ void WriteOut(HANDLE handle, const void* data, size_t size)
     WriteFile(handle, data, (DWORD)size, &written, nullptr);
 }
 
+// Rows of unknown updates, written without pause and without end, in blocks far larger than
+// the pipe by four threads at once: while one starts its next write, the others' are waiting,
+// so the reader never finds the pipe empty.
+void WriteRowsForEver(HANDLE out)
+{
+    static std::string rows;
+    for (unsigned long n = 6000000; rows.size() < 256 * 1024; ++n) {
+        char id[16];
+        snprintf(id, sizeof(id), "KB%07lu", n);
+        rows += Row(id, "Update");
+    }
+    struct Writer {
+        static DWORD WINAPI Run(LPVOID out)
+        {
+            for (;;)
+                WriteOut(out, rows.data(), rows.size());
+        }
+    };
+    for (int i = 0; i < 3; ++i)
+        CreateThread(nullptr, 0, Writer::Run, out, 0, nullptr);
+    Writer::Run(out);
+}
+
+// Hands the standard output to a process outside the listing's job, as a writer that the job
+// does not hold: writes "<process id> <handle>" to the fixture's name plus ".handout" and waits,
+// at most a minute, until the taker sets the event "CorvinaHandout-<process id>".
+void HandOutOutput(HANDLE out)
+{
+    const DWORD self = GetCurrentProcessId();
+    HANDLE taken = CreateEventW(nullptr, TRUE, FALSE,
+                                (L"CorvinaHandout-" + std::to_wstring(self)).c_str());
+    const std::string note = std::to_string(self) + " " + std::to_string((ULONG_PTR)out);
+    HANDLE file = CreateFileW((FixturePath() + L".handout").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        WriteOut(file, note.data(), note.size());
+        CloseHandle(file);
+    }
+    WaitForSingleObject(taken, 60000);
+    CloseHandle(taken);
+}
+
 const wchar_t kLingerArgument[] = L"--linger";
 // Far longer than any test waits for a listing's result.
 const DWORD kLingerMs = 10 * 60 * 1000;
@@ -125,8 +167,12 @@ int wmain(int argc, wchar_t** argv)
         WriteOut(out, table.data() + at, table.size() - at < 4000 ? table.size() - at : 4000);
     if (mode == "hang")
         Sleep(INFINITE);
+    if (mode == "endless")
+        WriteRowsForEver(out);
     if (mode == "linger")
         StartLingeringChild();
+    if (mode == "handout")
+        HandOutOutput(out);
     if (mode == "exit")
         return (int)fixture.powershellExit;
     return 0;

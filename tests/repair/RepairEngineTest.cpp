@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <thread>
@@ -146,13 +148,13 @@ protected:
     void SetUp() override { ASSERT_TRUE(m_engine.SetNotifyWindow(m_recorder.Window())); }
 
     // One run on a thread of ours through the engine's own entry, so its end can be seen.
-    void RunOnce()
+    void RunOnce(DWORD timeoutMs = 120000)
     {
         m_recorder.Clear();
         HANDLE thread =
             CreateThread(nullptr, 0, CRepairEngine::RepairThreadProc, &m_engine, 0, nullptr);
         ASSERT_NE(nullptr, thread);
-        ASSERT_TRUE(m_recorder.PumpUntilEnded(thread));
+        ASSERT_TRUE(m_recorder.PumpUntilEnded(thread, timeoutMs));
         DWORD code = 0;
         GetExitCodeThread(thread, &code);
         CloseHandle(thread);
@@ -493,16 +495,26 @@ TEST_F(RepairEngineTest, InstallersQuestionIsShownAsItWouldShowItselfAndIsAnswer
 
 TEST_F(RepairEngineTest, ListingThatNeverEndsFailsAtItsTimeLimit)
 {
-    m_tools.WriteFixture("powershell hang\r\nupdate KB4515384\r\n");
-    // Long enough for the stand-in to start on a slow machine; it never ends by itself.
-    m_engine.SetListingTimeLimit(15000);
-    size_t before = RepairFailedEntries();
-    RunOnce();
-    ExpectReported(REPAIR_FAILED);
-    EXPECT_EQ(before + 1, RepairFailedEntries());
-    EXPECT_EQ(std::vector<std::string>{ListingLine()}, Listings()) << "it ran, and was ended";
-    EXPECT_TRUE(Removals().empty());
-    EXPECT_TRUE(guitest::WaitUntil([] { return ProcessesNamed(L"powershell.exe") == 0; }, 30000));
+    // One that waits silently, and one that writes without pause, so the pipe is never empty.
+    for (const char* mode : {"hang", "endless"}) {
+        SCOPED_TRACE(mode);
+        m_tools.WriteFixture(std::string("powershell ") + mode + "\r\nupdate KB4515384\r\n");
+        // Long enough for the stand-in to start on a slow machine; it never ends by itself.
+        const DWORD limitMs = 15000;
+        m_engine.SetListingTimeLimit(limitMs);
+        const size_t listingsBefore = Listings().size();
+        size_t before = RepairFailedEntries();
+        // The result comes at the limit, not whenever the flood pauses: a generous margin.
+        RunOnce(limitMs + 45000);
+        if (HasFatalFailure())
+            return;
+        ExpectReported(REPAIR_FAILED);
+        EXPECT_EQ(before + 1, RepairFailedEntries());
+        EXPECT_EQ(listingsBefore + 1, Listings().size()) << "it ran, and was ended";
+        EXPECT_EQ(ListingLine(), Listings().back());
+        EXPECT_TRUE(Removals().empty());
+        EXPECT_TRUE(guitest::WaitUntil([] { return ProcessesNamed(L"powershell.exe") == 0; }, 30000));
+    }
 }
 
 TEST_F(RepairEngineTest, ProcessLeftHoldingTheOutputNeitherDelaysTheResultNorOutlivesIt)
@@ -518,6 +530,84 @@ TEST_F(RepairEngineTest, ProcessLeftHoldingTheOutputNeitherDelaysTheResultNorOut
     EXPECT_NE(std::string::npos, calls[1].commandLine.find("powershell.exe\" --linger ")) << calls[1].commandLine;
     EXPECT_EQ(RemovalLine("4516058"), calls[2].commandLine);
     EXPECT_TRUE(guitest::WaitUntil([] { return ProcessesNamed(L"powershell.exe") == 0; }, 30000));
+}
+
+// Takes the listing's output from the "handout" stand-in, so it is held outside the listing's
+// job, and writes into it without pause until the reader goes.
+class CHandedOutWriter {
+public:
+    explicit CHandedOutWriter(const std::wstring& note) : m_note(note)
+    {
+        m_hThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~CHandedOutWriter()
+    {
+        m_bStop = true;
+        WaitForSingleObject(m_hThread, INFINITE);
+        CloseHandle(m_hThread);
+    }
+    bool Took() const { return m_bTook; }
+
+private:
+    static DWORD WINAPI Run(LPVOID param)
+    {
+        auto* self = static_cast<CHandedOutWriter*>(param);
+        HANDLE out = self->Take();
+        if (!out)
+            return 0;
+        self->m_bTook = true;
+        const std::string rows(64 * 1024, 'x');
+        DWORD written = 0;
+        // Ends once the reader has closed its end (or the test is done).
+        while (!self->m_bStop && WriteFile(out, rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr)) {
+        }
+        CloseHandle(out);
+        return 0;
+    }
+
+    HANDLE Take()
+    {
+        std::string note;
+        if (!guitest::WaitUntil([&] { return !(note = ReadFileBytes(m_note)).empty(); }, 60000))
+            return nullptr;
+        DWORD processId = 0;
+        unsigned long long value = 0;
+        if (sscanf(note.c_str(), "%lu %llu", &processId, &value) != 2)
+            return nullptr;
+        HANDLE process = OpenProcess(PROCESS_DUP_HANDLE, FALSE, processId);
+        HANDLE out = nullptr;
+        if (process)
+            DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(value)),
+                            GetCurrentProcess(), &out, 0, FALSE, DUPLICATE_SAME_ACCESS);
+        HANDLE taken = OpenEventW(EVENT_MODIFY_STATE, FALSE,
+                                  (L"CorvinaHandout-" + std::to_wstring(processId)).c_str());
+        if (taken) {
+            SetEvent(taken);
+            CloseHandle(taken);
+        }
+        if (process)
+            CloseHandle(process);
+        return out;
+    }
+
+    std::wstring m_note;
+    HANDLE m_hThread = nullptr;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bTook{false};
+};
+
+TEST_F(RepairEngineTest, WriterOutsideTheJobDelaysTheResultOnlyBriefly)
+{
+    // Ending the job cannot end this writer: what is left is read for a bounded time only.
+    m_tools.WriteFixture("powershell handout\r\nupdate KB4516058\r\n");
+    CHandedOutWriter writer(m_tools.Folder() + L"hotfix.txt.handout");
+    // Far longer than the bounded read, far shorter than the flood: it never ends by itself.
+    RunOnce(60000);
+    if (HasFatalFailure())
+        return;
+    EXPECT_TRUE(writer.Took());
+    ExpectReported(REPAIR_SUCCEEDED);
+    EXPECT_EQ(std::vector<std::string>{RemovalLine("4516058")}, Removals());
 }
 
 // Tools planted where a careless start would find them: in a folder first on the PATH,

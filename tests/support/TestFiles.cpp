@@ -53,10 +53,9 @@ bool MakeSymbolicLink(const std::wstring& target, const std::wstring& link)
     return made;
 }
 
-std::vector<std::string> JournalLines(const std::wstring& path)
+std::vector<std::string> TextLines(const std::string& text)
 {
     std::vector<std::string> lines;
-    std::string text = ReadFileBytes(path);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -70,6 +69,11 @@ std::vector<std::string> JournalLines(const std::wstring& path)
         start = end + 1;
     }
     return lines;
+}
+
+std::vector<std::string> JournalLines(const std::wstring& path)
+{
+    return TextLines(ReadFileBytes(path));
 }
 
 std::vector<std::string> InstalledUpdates(const std::wstring& fixture)

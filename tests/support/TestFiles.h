@@ -13,6 +13,8 @@ bool FileExists(const std::wstring& path);
 // of its own (CreateSymbolicLinkW does nothing). Wine shows a link to a folder as a reparse
 // point and a link to a file as a plain file.
 bool MakeSymbolicLink(const std::wstring& target, const std::wstring& link);
+// The text's non-empty lines, without their line ends (LF or CR LF).
+std::vector<std::string> TextLines(const std::string& text);
 // The file's non-empty lines, without their line ends (journals, fixtures).
 std::vector<std::string> JournalLines(const std::wstring& path);
 // Installed updates in a stand-ins' fixture file, as the stand-ins see them now.
