@@ -117,10 +117,8 @@ LRESULT CLumbraDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     if (m_session.OnWorkerMessage(msg, wParam))
         return 1;
     if (msg == WM_GLOBAL_CLICK) {
-        // The hook's record behind the parameters is gone by now; the cursor tells where it was.
-        POINT cursor;
-        if (::GetCursorPos(&cursor))
-            m_agreement.OnScreenPress(cursor);
+        // Judged where the press happened: the pointer may have moved on since.
+        m_agreement.OnScreenPress(GlobalClickPoint(lParam));
         return 1;
     }
     return CSkinContentDlg::WindowProc(msg, wParam, lParam);
