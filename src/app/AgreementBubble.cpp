@@ -37,17 +37,17 @@ void CAgreementBubble::OnPanelPress(POINT screen)
     m_bubble->ShowContent(show);
 }
 
-void CAgreementBubble::OnScreenPress(POINT cursor)
+void CAgreementBubble::OnScreenPress(POINT press)
 {
     if (!m_bubble)
         return;
     RECT panel, bubble;
     m_panel.GetWindowRect(&panel);
     m_bubble->GetWindowRect(&bubble);
-    if (!::PtInRect(&panel, cursor))
+    if (!::PtInRect(&panel, press))
         Hide();
     // A press on the link is the panel's own to toggle; one inside the bubble keeps it.
-    else if (!m_link.HitTest(cursor) && !::PtInRect(&bubble, cursor) && m_bubble->IsWindowVisible())
+    else if (!m_link.HitTest(press) && !::PtInRect(&bubble, press) && m_bubble->IsWindowVisible())
         Hide();
 }
 

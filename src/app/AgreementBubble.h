@@ -17,8 +17,8 @@ public:
 
     // A press on the panel, at a screen point.
     void OnPanelPress(POINT screen);
-    // A press anywhere on the screen, where the cursor is now.
-    void OnScreenPress(POINT cursor);
+    // A press anywhere on the screen, at the screen point where it happened.
+    void OnScreenPress(POINT press);
     void Destroy();
 
 private:

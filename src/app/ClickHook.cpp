@@ -59,6 +59,7 @@ bool CClickHook::Install()
 
 void CClickHook::Uninstall()
 {
+    s_hTarget = nullptr;
     if (!s_hThread)
         return;
     ::PostThreadMessageW(s_threadId, WM_QUIT, 0, 0);
@@ -88,7 +89,12 @@ DWORD WINAPI CClickHook::HookThread(LPVOID ready)
 
 LRESULT CALLBACK CClickHook::LowLevelMouseProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (wParam == WM_LBUTTONDOWN)
-        ::PostMessageW(s_hTarget, WM_GLOBAL_CLICK, wParam, lParam);
+    if (wParam == WM_LBUTTONDOWN && code == HC_ACTION) {
+        const HWND target = s_hTarget;
+        if (target) {
+            const auto* press = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+            ::PostMessageW(target, WM_GLOBAL_CLICK, wParam, GlobalClickParam(press->pt));
+        }
+    }
     return ::CallNextHookEx(s_hHook, code, wParam, lParam);
 }

@@ -3,7 +3,21 @@
 
 #include "res/MessageIds.h"
 
+#include <windowsx.h>
+
 #include <atomic>
+
+// WM_GLOBAL_CLICK carries the press's own point, in screen coordinates, in its lParam: by the
+// time the message arrives the pointer may be elsewhere.
+inline LPARAM GlobalClickParam(POINT screen)
+{
+    return MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
+}
+// Screens left of or above the main one have negative coordinates.
+inline POINT GlobalClickPoint(LPARAM lParam)
+{
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
 
 // The hook and its target are process-wide: every instance shares them.  The hook runs on a
 // thread of its own that only posts: every mouse event on the desktop waits for the hook's
@@ -16,7 +30,8 @@ public:
     bool SetTargetWindow(HWND hWnd);
     // Starts the hook's thread and installs the hook there; true when it was installed.
     bool Install();
-    // Removes the hook and ends its thread; nothing when none is installed.
+    // Forgets the target, so that no press reaches a window that may be gone, then removes the
+    // hook and ends its thread.
     void Uninstall();
 
 private:

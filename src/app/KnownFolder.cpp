@@ -92,27 +92,45 @@ KnownFolderPathFn KnownFolderPathFunction()
                  : nullptr;
 }
 
-}  // namespace
+// Whether the folder is one of the known folders of token's user (null: this process's).
+enum class KnownMatch { No, Yes, CannotTell };
 
-bool IsKnownFolderOrDriveRoot(const std::wstring& folder)
+KnownMatch MatchKnownFolders(const std::wstring& folder, const FolderIdentity& identity, HANDLE token,
+                             KnownFolderPathFn knownFolderPath)
 {
-    if (IsDriveRoot(folder))
-        return true;
-    const FolderIdentity identity = IdentityOf(folder);
-    KnownFolderPathFn knownFolderPath = KnownFolderPathFunction();
-    // Without the shell's answers no folder can be told apart from a known one.
-    if (!knownFolderPath)
-        return true;
     for (const KNOWNFOLDERID* id : kKnownFolders) {
         PWSTR path = nullptr;
-        if (FAILED(knownFolderPath(*id, KF_FLAG_DONT_VERIFY, nullptr, &path))) {
+        if (FAILED(knownFolderPath(*id, KF_FLAG_DONT_VERIFY, token, &path))) {
             ::CoTaskMemFree(path);
+            // Some known folders are missing on some systems; a user without a profile folder
+            // is one the shell cannot answer for (a token without the rights it needs, say).
+            if (id == &FOLDERID_Profile)
+                return KnownMatch::CannotTell;
             continue;
         }
         const bool same = _wcsicmp(path, folder.c_str()) == 0 || IsSameFolder(identity, IdentityOf(path));
         ::CoTaskMemFree(path);
         if (same)
-            return true;
+            return KnownMatch::Yes;
     }
-    return false;
+    return KnownMatch::No;
+}
+
+}  // namespace
+
+bool IsKnownFolderOrDriveRoot(const std::wstring& folder, HANDLE desktopUserToken,
+                              KnownFolderPathFn knownFolderPath)
+{
+    if (IsDriveRoot(folder))
+        return true;
+    if (!knownFolderPath)
+        knownFolderPath = KnownFolderPathFunction();
+    // Without the shell's answers no folder can be told apart from a known one.
+    if (!knownFolderPath)
+        return true;
+    const FolderIdentity identity = IdentityOf(folder);
+    const KnownMatch own = MatchKnownFolders(folder, identity, nullptr, knownFolderPath);
+    if (own != KnownMatch::No || !desktopUserToken)
+        return own != KnownMatch::No;
+    return MatchKnownFolders(folder, identity, desktopUserToken, knownFolderPath) != KnownMatch::No;
 }

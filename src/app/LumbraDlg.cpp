@@ -15,6 +15,25 @@ const COLORREF kWhite = 0xFFFFFF;
 const COLORREF kLinkNormal = 0xFF5C5C;
 const COLORREF kLinkHover = 0xFF0000;
 
+// What the thread that updates the repair button works on: two window handles, owned by the
+// thread. It touches no object of the panel, which may be gone before the thread runs; a
+// handle whose window is gone only makes the calls fail.
+struct AgreeButtons {
+    HWND agreeBox;
+    HWND repairButton;
+};
+
+// Runs on a thread of its own: enables the repair button when the agree box is ticked.
+DWORD WINAPI UpdateRepairButton(LPVOID param)
+{
+    const AgreeButtons buttons = *static_cast<AgreeButtons*>(param);
+    delete static_cast<AgreeButtons*>(param);
+    LRESULT state = ::SendMessageW(buttons.agreeBox, BM_GETCHECK, 0, 0);
+    ::EnableWindow(buttons.repairButton, state == BST_CHECKED);
+    ::InvalidateRect(buttons.repairButton, nullptr, TRUE);
+    return 1;
+}
+
 void ConfigureLabel(CDrawTextStatic& label, COLORREF normal, COLORREF hover)
 {
     label.CreateFontFromParent();
@@ -117,10 +136,8 @@ LRESULT CLumbraDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     if (m_session.OnWorkerMessage(msg, wParam))
         return 1;
     if (msg == WM_GLOBAL_CLICK) {
-        // The hook's record behind the parameters is gone by now; the cursor tells where it was.
-        POINT cursor;
-        if (::GetCursorPos(&cursor))
-            m_agreement.OnScreenPress(cursor);
+        // Judged where the press happened: the pointer may have moved on since.
+        m_agreement.OnScreenPress(GlobalClickPoint(lParam));
         return 1;
     }
     return CSkinContentDlg::WindowProc(msg, wParam, lParam);
@@ -190,19 +207,12 @@ void CLumbraDlg::OnLButtonDown(UINT, POINT point)
 void CLumbraDlg::OnAgreeClicked()
 {
     // The box's new state is read on another thread: the button follows a moment later.
-    HANDLE thread = ::CreateThread(nullptr, 0, UpdateRepairButton, this, 0, nullptr);
+    auto* buttons = new AgreeButtons{m_chkAgree.m_hWnd, m_btnRepair.m_hWnd};
+    HANDLE thread = ::CreateThread(nullptr, 0, UpdateRepairButton, buttons, 0, nullptr);
     if (thread)
         ::CloseHandle(thread);
-}
-
-DWORD WINAPI CLumbraDlg::UpdateRepairButton(LPVOID param)
-{
-    auto* panel = static_cast<CLumbraDlg*>(param);
-    HWND repair = panel->m_btnRepair.m_hWnd;
-    LRESULT state = ::SendMessageW(panel->m_chkAgree.m_hWnd, BM_GETCHECK, 0, 0);
-    ::EnableWindow(repair, state == BST_CHECKED);
-    ::InvalidateRect(repair, nullptr, TRUE);
-    return 1;
+    else
+        delete buttons;
 }
 
 void CLumbraDlg::ShowPrompt(const wchar_t* text)

@@ -44,8 +44,6 @@ private:
     void EndProcess(SessionEnd how) override;
 
     void OnAgreeClicked();
-    // Runs on a thread of its own: enables the repair button when the agree box is ticked.
-    static DWORD WINAPI UpdateRepairButton(LPVOID param);
 
     CDrawTextStatic m_lblVersion;
     CPngButton m_btnClose;

@@ -114,14 +114,16 @@ bool OwnFilesOf(const std::wstring& exePath, OwnFiles& files)
     return true;
 }
 
-RemovalPlan PlanOwnFilesRemoval(const OwnFiles& files)
+RemovalPlan PlanOwnFilesRemoval(const OwnFiles& files, HANDLE desktopUserToken)
 {
     RemovalPlan plan;
     plan.executable = IsPlainFileAt(files.executable);
     plan.library = IsPlainFileAt(files.library);
     plan.libraryConfig = IsPlainFileAt(files.libraryConfig);
-    // Someone who ran the tool from Downloads or the Desktop keeps that folder, empty or not.
-    plan.folder = OpenPlainFolder(files.folder, 0).IsValid() && !IsKnownFolderOrDriveRoot(files.folder);
+    // Someone who ran the tool from Downloads or the Desktop keeps that folder, empty or not,
+    // also when an administrator's password made the tool run as another account.
+    plan.folder = OpenPlainFolder(files.folder, 0).IsValid() &&
+                  !IsKnownFolderOrDriveRoot(files.folder, desktopUserToken);
     return plan;
 }
 
@@ -153,8 +155,10 @@ HANDLE DesktopUserToken()
     HANDLE shellToken = nullptr;
     HANDLE token = nullptr;
     if (::OpenProcessToken(process, TOKEN_DUPLICATE, &shellToken)) {
-        const DWORD access = TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY |
-                             TOKEN_ADJUST_DEFAULT | TOKEN_ADJUST_SESSIONID;
+        // The shell answers for another user's known folders only with a token that may be
+        // queried and impersonated.
+        const DWORD access = TOKEN_QUERY | TOKEN_IMPERSONATE | TOKEN_DUPLICATE |
+                             TOKEN_ASSIGN_PRIMARY | TOKEN_ADJUST_DEFAULT | TOKEN_ADJUST_SESSIONID;
         if (!::DuplicateTokenEx(shellToken, access, nullptr, SecurityImpersonation, TokenPrimary,
                                 &token))
             token = nullptr;
@@ -164,17 +168,13 @@ HANDLE DesktopUserToken()
     return token;
 }
 
-bool ScheduleOwnFilesRemoval(const std::wstring& exePath, DeleterTokenSource tokenSource)
+namespace {
+
+// Plans the removal as the desktop user sees the folder and starts the deleter with that
+// user's token; false when there is nothing to remove or it did not start.
+bool StartDeleter(const OwnFiles& files, HANDLE token)
 {
-    OwnFiles files;
-    if (!OwnFilesOf(exePath, files))
-        return false;
-    // The tool is elevated and its folder belongs to the user, who may put anything there while
-    // the deleter waits. So the deleter runs as the desktop user and can only ever remove what
-    // that user may remove; without such a token nothing is removed. What can be checked without
-    // a race is checked now, by handle: a folder, a link or a second name in place of one of our
-    // files, or a link in place of the folder, is left alone.
-    RemovalPlan plan = PlanOwnFilesRemoval(files);
+    RemovalPlan plan = PlanOwnFilesRemoval(files, token);
     if (!plan.executable && !plan.library && !plan.libraryConfig && !plan.folder)
         return false;
     DeleterStart start;
@@ -187,11 +187,25 @@ bool ScheduleOwnFilesRemoval(const std::wstring& exePath, DeleterTokenSource tok
         return false;
     start.commandLine = L"\"" + start.interpreter + L"\" " + OwnFilesRemovalArguments(plan);
     start.environment = ChildEnvironment(files);
+    return StartWithToken(token, start);
+}
 
+}  // namespace
+
+bool ScheduleOwnFilesRemoval(const std::wstring& exePath, DeleterTokenSource tokenSource)
+{
+    OwnFiles files;
+    if (!OwnFilesOf(exePath, files))
+        return false;
+    // The tool is elevated and its folder belongs to the user, who may put anything there while
+    // the deleter waits. So the deleter runs as the desktop user and can only ever remove what
+    // that user may remove; without such a token nothing is removed. What can be checked without
+    // a race is checked now, by handle: a folder, a link or a second name in place of one of our
+    // files, or a link in place of the folder, is left alone.
     HANDLE token = tokenSource();
     if (!token)
         return false;
-    bool started = StartWithToken(token, start);
+    const bool started = StartDeleter(files, token);
     ::CloseHandle(token);
     return started;
 }

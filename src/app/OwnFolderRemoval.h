@@ -19,8 +19,8 @@ struct OwnFiles {
 bool OwnFilesOf(const std::wstring& exePath, OwnFiles& files);
 
 // What the deleter may remove: each file only when it is a plain file with one name, the
-// folder only when it is a plain folder and none of the known folders, each found at exactly
-// its own path (no link on the way).
+// folder only when it is a plain folder and none of the known folders, of this account or of
+// the desktop's user, each found at exactly its own path (no link on the way).
 struct RemovalPlan {
     bool executable = false;
     bool library = false;
@@ -28,8 +28,9 @@ struct RemovalPlan {
     bool folder = false;
 };
 
-// Looks at the files and the folder as they are now.
-RemovalPlan PlanOwnFilesRemoval(const OwnFiles& files);
+// Looks at the files and the folder as they are now; desktopUserToken as for
+// IsKnownFolderOrDriveRoot.
+RemovalPlan PlanOwnFilesRemoval(const OwnFiles& files, HANDLE desktopUserToken);
 
 // The command interpreter's arguments for a plan. The paths are not in the text: they reach
 // the interpreter as variables of its environment, quoted where they are used, so no character
@@ -40,7 +41,8 @@ std::wstring OwnFilesRemovalArguments(const RemovalPlan& plan);
 typedef HANDLE (*DeleterTokenSource)();
 
 // The desktop user's token: that of the shell window's process, duplicated as a primary
-// token. Null when there is no shell window or its token cannot be had.
+// token that the shell may also be asked that user's known folders with. Null when there is
+// no shell window or its token cannot be had.
 HANDLE DesktopUserToken();
 
 // Starts the hidden interpreter from the system folder, in the Windows folder, with the token

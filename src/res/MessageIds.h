@@ -10,8 +10,8 @@ constexpr UINT WM_CLOSE_PROGRESS = 0x5F5;
 constexpr UINT WM_REPAIR_RESULT = 0x5F6;
 // Sent by a prompt's content window to its background; wParam 1 is OK, any other value cancel.
 constexpr UINT WM_PROMPT_RESULT = 0x615;
-// Posted by the click hook on every left-button press; its parameters point into the hook's
-// record, which is gone by the time the message arrives, so they must not be read.
+// Posted by the click hook on every left-button press; wParam is WM_LBUTTONDOWN, lParam the
+// press's screen point (GlobalClickPoint in app/ClickHook.h).
 constexpr UINT WM_GLOBAL_CLICK = 0x7E8;
 // Posted by the scroll-bar skinning to its frame; wParam and lParam carry style bits.
 constexpr UINT WM_SKIN_LAYOUT = WM_USER + 100;

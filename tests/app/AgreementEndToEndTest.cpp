@@ -1,6 +1,7 @@
 // The agreement bubble on the running tool: the link opens and closes it, a press anywhere
 // outside it closes it, a press inside keeps it, and it keeps its place and its scroll position.
 #include "ToolWindows.h"
+#include "support/GuiInput.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,45 @@ public:
 private:
     HWND m_hWnd = nullptr;
 };
+
+// The tool's window thread, stopped while the object lives: the hook, on a thread of its own,
+// still posts each press, and the panel reads the message only after the pointer has moved on.
+class CHeldWindowThread {
+public:
+    explicit CHeldWindowThread(HWND window)
+        : m_thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, ::GetWindowThreadProcessId(window, nullptr)))
+    {
+        m_held = m_thread && ::SuspendThread(m_thread) != static_cast<DWORD>(-1);
+    }
+    ~CHeldWindowThread()
+    {
+        if (m_held)
+            ::ResumeThread(m_thread);
+        if (m_thread)
+            ::CloseHandle(m_thread);
+    }
+    bool Held() const { return m_held; }
+
+private:
+    HANDLE m_thread;
+    bool m_held = false;
+};
+
+bool PointerAt(POINT p)
+{
+    return WaitUntil([&] {
+        POINT at{};
+        return ::GetCursorPos(&at) && at.x == p.x && at.y == p.y;
+    }, 30000);
+}
+
+// Whether the window holds the mouse capture of its thread.
+bool HasCapture(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture == window;
+}
 
 class AgreementOnTheTool : public testing::Test {
 protected:
@@ -171,6 +211,31 @@ TEST_F(AgreementOnTheTool, TheLinkTogglesTheBubbleAndEveryPressOutsideItClosesIt
         COtherProgramWindow::Pump();
         EXPECT_TRUE(WaitClosed()) << "in another program";
     }
+
+    // A press is judged where it happened, however quickly the pointer moves on.
+    ASSERT_TRUE(Open());
+    const POINT onText = CentreOf(RectOf(Bubble().edit));
+    const POINT onDesktop{f.right + 100, onText.y};
+    {
+        CHeldWindowThread held(m_panel);
+        ASSERT_TRUE(held.Held());
+        guitest::SendPointerBurst({{onText, 0}, {onText, MOUSEEVENTF_LEFTDOWN}, {onDesktop, 0}});
+        ASSERT_TRUE(PointerAt(onDesktop));
+    }
+    // The hook's posted message comes before the press itself, which gives the text the capture.
+    HWND textWindow = Bubble().edit;
+    EXPECT_TRUE(WaitUntil([&] { return HasCapture(textWindow); }, 30000));
+    EXPECT_TRUE(IsOpen(Bubble())) << "a press on the bubble, and the pointer straight away";
+    guitest::SendPointerBurst({{onText, MOUSEEVENTF_LEFTUP}});
+    EXPECT_TRUE(WaitUntil([&] { return !HasCapture(textWindow); }, 30000));
+    {
+        CHeldWindowThread held(m_panel);
+        ASSERT_TRUE(held.Held());
+        guitest::SendPointerBurst({{onDesktop, 0}, {onDesktop, MOUSEEVENTF_LEFTDOWN}, {onText, 0},
+                                   {onText, MOUSEEVENTF_LEFTUP}});
+        ASSERT_TRUE(PointerAt(onText));
+    }
+    EXPECT_TRUE(WaitClosed()) << "a press on the desktop, and the pointer straight back on the bubble";
 
     // Presses inside the bubble keep it: on the text, on the skinned bar.
     ASSERT_TRUE(Open());

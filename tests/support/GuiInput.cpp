@@ -59,14 +59,33 @@ void SendMouse(DWORD flags, LONG dx, LONG dy, DWORD data)
     ::SendInput(1, &input, sizeof(input));
 }
 
+namespace {
+
+// The smallest normalised value that maps back to the pixel.
+LONG Normalised(int pixel, int extent)
+{
+    return static_cast<LONG>((pixel * 65536LL + extent - 1) / extent);
+}
+
+}  // namespace
+
 void SendPointerTo(int x, int y)
+{
+    SendPointerBurst({{POINT{x, y}, 0}});
+}
+
+void SendPointerBurst(const std::vector<PointerStep>& steps)
 {
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    // The smallest normalised value that maps back to the pixel.
-    const LONG dx = static_cast<LONG>((x * 65536LL + width - 1) / width);
-    const LONG dy = static_cast<LONG>((y * 65536LL + height - 1) / height);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+    std::vector<INPUT> inputs(steps.size());
+    for (size_t i = 0; i < steps.size(); ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = Normalised(steps[i].at.x, width);
+        inputs[i].mi.dy = Normalised(steps[i].at.y, height);
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | steps[i].buttons;
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 bool MoveTo(int x, int y)

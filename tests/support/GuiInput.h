@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 namespace guitest {
 
@@ -21,6 +22,13 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000, D
 void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0);
 // One absolute pointer move to a screen point, without waiting for it to arrive.
 void SendPointerTo(int x, int y);
+// A step of a burst: the pointer goes to the point, and the button flags (if any) act there.
+struct PointerStep {
+    POINT at;
+    DWORD buttons;
+};
+// The steps as one SendInput call: nothing of this process runs between them.
+void SendPointerBurst(const std::vector<PointerStep>& steps);
 // Moves the pointer to a screen point and waits until it is there; true when it got there.
 bool MoveTo(int x, int y);
 bool MoveTo(POINT p);
