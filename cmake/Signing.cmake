@@ -98,8 +98,9 @@ file(CONFIGURE OUTPUT ${CORVINA_GENERATED_DIR}/VendorSignerKeys.h
 function(corvina_sign_output target)
   cmake_parse_arguments(ARG "" "UNSIGNED_COPY;OTHER_SIGNER_COPY" "" ${ARGN})
   set(sign_script ${PROJECT_SOURCE_DIR}/cmake/SignFile.cmake)
-  # Signed again when the commit's time changes, even with nothing to compile.
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CORVINA_SOURCE_DATE_FILE})
+  # Signed again when the commit's time or the test signer changes, even with nothing to compile.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CORVINA_SOURCE_DATE_FILE}
+               ${CORVINA_SIGNING_DIR}/test-signer.crt)
   set(commands "")
   if(ARG_UNSIGNED_COPY)
     list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${ARG_UNSIGNED_COPY})
