@@ -24,6 +24,7 @@ standin=$<TARGET_FILE:standin_feedback>
 checker=$<TARGET_FILE:corvina_release_check>
 test_signer=${CORVINA_SIGNING_DIR}/test-signer
 signer_keys_given=${signer_keys_given}
+source_date_epoch=${CORVINA_SOURCE_DATE_EPOCH}
 ")
 
 # Just what a release needs: scripts/release builds this target, not the tests.

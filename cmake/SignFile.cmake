@@ -1,7 +1,9 @@
-# cmake -DSIGNER=<folder>/<name> -DTOOL=<osslsigncode> -DINPUT=<file> -DOUTPUT=<file> -P SignFile.cmake
+# cmake -DSIGNER=<folder>/<name> -DTOOL=<osslsigncode> -DTIME=<unix time> -DINPUT=<file> -DOUTPUT=<file>
+#       -P SignFile.cmake
 # Authenticode-signs INPUT with SIGNER.key and SIGNER.crt (SHA-256) into OUTPUT; INPUT may be OUTPUT.
+# TIME is the signing time written into the signature: the same input and key give the same bytes.
 # The signed file is written aside and moved in, so OUTPUT is never left half written.
-foreach(name SIGNER TOOL INPUT OUTPUT)
+foreach(name SIGNER TOOL TIME INPUT OUTPUT)
   if(NOT DEFINED ${name})
     message(FATAL_ERROR "SignFile.cmake needs -D${name}=")
   endif()
@@ -11,7 +13,7 @@ file(MAKE_DIRECTORY "${folder}")
 set(partial "${OUTPUT}.signing")
 file(REMOVE "${partial}")
 execute_process(
-  COMMAND "${TOOL}" sign -certs "${SIGNER}.crt" -key "${SIGNER}.key" -h sha256
+  COMMAND "${TOOL}" sign -certs "${SIGNER}.crt" -key "${SIGNER}.key" -h sha256 -time "${TIME}"
           -in "${INPUT}" -out "${partial}"
   OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
