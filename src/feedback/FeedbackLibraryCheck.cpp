@@ -7,7 +7,7 @@ const wchar_t kLibraryName[] = L"HalvexFeedbackInformation.dll";
 // One check's outcome.  Plain data: the thread writes it before it ends, the taker reads it
 // after waiting for that end.
 struct CheckedFile {
-    wchar_t path[MAX_PATH];
+    wchar_t path[MAX_PATH + 32];  // the executable's folder (shorter than MAX_PATH) and the name
     HANDLE file;
     LibraryTrust trust;
 };
@@ -22,7 +22,7 @@ void CheckInto(CheckedFile& checked)
     checked.file = INVALID_HANDLE_VALUE;
     checked.trust = LibraryTrust::NotAPlainFile;
     std::wstring path = FeedbackLibraryPath();
-    if (path.empty() || path.size() >= MAX_PATH)
+    if (path.empty() || path.size() >= sizeof checked.path / sizeof checked.path[0])
         return;
     path.copy(checked.path, path.size());
     checked.path[path.size()] = L'\0';
