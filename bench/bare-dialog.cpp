@@ -1,5 +1,11 @@
-// The floor for bench/startup: the smallest Win32 dialog program, built by the bench itself.
+// The floors for bench/startup: the smallest Win32 dialog program, built by the bench itself;
+// built with CHECK_LIBRARY_FIRST, the same program verifying the feedback library beside it
+// as the tool does before it shows its window.
 #include <windows.h>
+
+#ifdef CHECK_LIBRARY_FIRST
+#include "feedback/FeedbackLibraryCheck.h"
+#endif
 
 namespace {
 
@@ -21,6 +27,11 @@ INT_PTR CALLBACK Procedure(HWND hWnd, UINT msg, WPARAM wParam, LPARAM)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+#ifdef CHECK_LIBRARY_FIRST
+    // No window for a library the tool would refuse: the bench then reports the failed start.
+    if (CheckLibraryAt(FeedbackLibraryPath()) != LibraryTrust::Trusted)
+        return 1;
+#endif
     Template t{};
     t.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_CENTER;
     t.dialog.cx = 200;

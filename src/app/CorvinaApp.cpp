@@ -1,6 +1,7 @@
 #include "app/CorvinaApp.h"
 
 #include "app/CorvinaDlg.h"
+#include "feedback/FeedbackLibraryCheck.h"
 #include "res/resource.h"
 #include "skin/PngPreload.h"
 
@@ -54,6 +55,10 @@ BOOL CCorvinaApp::InitInstance()
     // Before anything can load a library by name: only the system folder is searched.
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
+    // The feedback library's signature check is the longest step before the panel: it runs
+    // beside the window creation, and the panel's start-up checks wait for its verdict.
+    StartFeedbackLibraryCheck();
+
     // Decoding takes a good part of the start: done beside the window creation, not after it.
     StartPngPreload(kFirstPaintImages, static_cast<int>(sizeof kFirstPaintImages / sizeof kFirstPaintImages[0]),
                     StartGdiplus, LoadSystemRichEdit);
@@ -73,6 +78,7 @@ BOOL CCorvinaApp::InitInstance()
     }
 
     EndPngPreload();
+    EndFeedbackLibraryCheck();
     Gdiplus::GdiplusShutdown(g_gdiplusToken);
     return FALSE;
 }

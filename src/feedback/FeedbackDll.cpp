@@ -1,28 +1,10 @@
 #include "feedback/FeedbackDll.h"
 
-#include "feedback/LibrarySignature.h"
+#include "feedback/FeedbackLibraryCheck.h"
 
 #include <string>
 
 namespace {
-
-const wchar_t kLibraryName[] = L"HalvexFeedbackInformation.dll";
-
-// The folder of the running executable, without a trailing backslash; empty when unknown.
-std::wstring ExecutableFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    // A full buffer means a cut path: a library found through it would be the wrong one.
-    if (length == 0 || length >= MAX_PATH)
-        return std::wstring();
-    std::wstring folder(path, length);
-    size_t slash = folder.find_last_of(L'\\');
-    if (slash == std::wstring::npos)
-        return std::wstring();
-    folder.resize(slash);
-    return folder;
-}
 
 template <typename T>
 bool Resolve(HMODULE module, const char* name, T& function)
@@ -55,16 +37,12 @@ int CFeedbackDll::Load()
 {
     if (IsLoaded())
         return 1;
-    std::wstring folder = ExecutableFolder();
-    if (folder.empty())
-        return 0;
-    // Only the full path: a library of that name anywhere else (current folder, PATH) is not ours.
-    std::wstring path = folder + L'\\' + kLibraryName;
-    // Held open, shared for reading only, from the check until the load has returned: the file
-    // that is loaded is the file that was checked. One that fails counts as missing.
-    CFileHandle file = OpenLibraryFile(path);
-    if (!file.IsValid() || CheckLibrarySigner(file.Get(), path, VendorSignerKeys()) !=
-                               LibraryTrust::Trusted)
+    // The verdict of the check started with the process, or of one made now; the file stays
+    // held, shared for reading only, until the load has returned: the file that is loaded is
+    // the file that was checked. One that fails counts as missing.
+    std::wstring path;
+    CFileHandle file = TakeCheckedFeedbackLibrary(path);
+    if (!file.IsValid())
         return 0;
     // Its own dependencies come from the system folder only: its folder is the user's
     // Downloads, where a planted version.dll or winhttp.dll would run elevated.

@@ -26,7 +26,8 @@ public:
     CFeedbackDll();
 
     // Loads the library from the executable's own folder, when it is a plain file signed by a
-    // pinned signer key, and resolves its nine functions.
+    // pinned signer key, and resolves its nine functions.  Waits for the check started with the
+    // process (FeedbackLibraryCheck.h), or checks the file itself when none was started.
     // 1 when all are there; 0 otherwise, and then every member below answers 0.
     int Load();
     bool IsLoaded() const { return m_pfnOpenToolDownUrl != nullptr; }

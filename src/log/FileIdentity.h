@@ -22,6 +22,13 @@ public:
     bool IsValid() const { return m_hFile != INVALID_HANDLE_VALUE && m_hFile != nullptr; }
     HANDLE Get() const { return m_hFile; }
     void Reset(HANDLE handle = INVALID_HANDLE_VALUE);
+    // Gives the handle up to the caller, who closes it.
+    HANDLE Release()
+    {
+        HANDLE handle = m_hFile;
+        m_hFile = INVALID_HANDLE_VALUE;
+        return handle;
+    }
 
 private:
     HANDLE m_hFile;

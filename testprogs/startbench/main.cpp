@@ -1,7 +1,8 @@
-// startup-bench <bare-dialog.exe> <Corvina.exe> [starts]
+// startup-bench <bare-dialog.exe> <bare-dialog-checked.exe> <Corvina.exe> [starts]
 // Times, as the median of several starts after a warm-up, the time from process creation to
-// the first visible window of a bare dialog program and to the visible panel of the tool, and
-// prints both, their ratio and the tool's private bytes once it has started.
+// the first visible window of a bare dialog program, of the same program that first checks the
+// feedback library beside it, and to the visible panel of the tool; prints the three, the
+// tool's ratio against each floor and its private bytes once it has started.
 #include <windows.h>
 #include <psapi.h>
 
@@ -98,49 +99,54 @@ double Median(std::vector<double> values)
 
 }  // namespace
 
+// One program's starts.
+struct Program {
+    const char* label;
+    std::wstring exe;
+    bool wantPanel;
+    std::vector<double> times;
+};
+
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 3)
+    if (argc < 4)
         return 2;
-    const std::wstring bare = argv[1];
-    const std::wstring tool = argv[2];
-    const int starts = argc > 3 ? _wtoi(argv[3]) : 9;
+    Program programs[] = {
+        {"bare dialog program:", argv[1], false, {}},
+        {"bare, library first:", argv[2], false, {}},
+        {"Corvina, its panel:", argv[3], true, {}},
+    };
+    const int count = static_cast<int>(sizeof programs / sizeof programs[0]);
+    Program& tool = programs[count - 1];
+    const int starts = argc > 4 ? _wtoi(argv[4]) : 9;
 
-    // Warm-up: the first starts load Wine's own libraries and caches for both.
-    for (int i = 0; i < 2; ++i) {
-        TimeOneStart(bare, false, false);
-        TimeOneStart(tool, true, false);
-    }
-    // Taken in turns, so that a load on the machine falls on both alike, and each goes first
-    // every other time: the start that follows another one is a little faster.
-    std::vector<double> bareTimes, toolTimes;
+    // Warm-up: the first starts load Wine's own libraries and caches for all of them.
+    for (int i = 0; i < 2; ++i)
+        for (Program& p : programs)
+            TimeOneStart(p.exe, p.wantPanel, false);
+    // Taken in turns, so that a load on the machine falls on all alike, and each goes first in
+    // its turn: the start that follows another one is a little faster.
     SIZE_T privateBytes = 0;
     for (int i = 0; i < starts; ++i) {
-        StartResult b, t;
-        if (i % 2 == 0) {
-            b = TimeOneStart(bare, false, false);
-            t = TimeOneStart(tool, true, i == 0);
-        } else {
-            t = TimeOneStart(tool, true, false);
-            b = TimeOneStart(bare, false, false);
+        for (int k = 0; k < count; ++k) {
+            Program& p = programs[(i + k) % count];
+            StartResult r = TimeOneStart(p.exe, p.wantPanel, &p == &tool && privateBytes == 0);
+            if (r.ms < 0) {
+                fprintf(stderr, "a start of %ls showed no window\n", p.exe.c_str());
+                return 1;
+            }
+            p.times.push_back(r.ms);
+            if (r.privateBytes)
+                privateBytes = r.privateBytes;
         }
-        if (b.ms < 0 || t.ms < 0) {
-            fprintf(stderr, "a start showed no window (bare %.1f ms, tool %.1f ms)\n", b.ms, t.ms);
-            return 1;
-        }
-        bareTimes.push_back(b.ms);
-        toolTimes.push_back(t.ms);
-        if (t.privateBytes)
-            privateBytes = t.privateBytes;
     }
-    const double bareMedian = Median(bareTimes);
-    const double toolMedian = Median(toolTimes);
     printf("Process creation to the first visible window, median of %d starts after a warm-up:\n", starts);
-    printf("  bare dialog program: %7.1f ms  (%.1f .. %.1f)\n", bareMedian,
-           *std::min_element(bareTimes.begin(), bareTimes.end()), *std::max_element(bareTimes.begin(), bareTimes.end()));
-    printf("  Corvina, its panel:  %7.1f ms  (%.1f .. %.1f)\n", toolMedian,
-           *std::min_element(toolTimes.begin(), toolTimes.end()), *std::max_element(toolTimes.begin(), toolTimes.end()));
-    printf("  ratio:               %7.2f\n", toolMedian / bareMedian);
+    for (const Program& p : programs)
+        printf("  %-21s %7.1f ms  (%.1f .. %.1f)\n", p.label, Median(p.times),
+               *std::min_element(p.times.begin(), p.times.end()), *std::max_element(p.times.begin(), p.times.end()));
+    const double toolMedian = Median(tool.times);
+    printf("  ratio to the bare dialog:          %5.2f\n", toolMedian / Median(programs[0].times));
+    printf("  ratio to the bare, library first:  %5.2f\n", toolMedian / Median(programs[1].times));
     printf("Corvina's private bytes after start: %.2f MB (%lu bytes)\n", privateBytes / 1048576.0,
            static_cast<unsigned long>(privateBytes));
     return 0;

@@ -73,6 +73,41 @@ TEST(FeedbackBinding, LoadsTheLibraryBesideTheExecutableWhateverItsFolderIsCalle
     EXPECT_EQ("InitFreedbackDll() = 1\r\n", folder.Journal());
 }
 
+TEST(FeedbackBinding, TheCheckStartedWithTheProcessDecidesTheLoadAndHoldsTheFileUntilIt)
+{
+    // After the early verdict another library is moved into the library's place.
+    struct Case
+    {
+        const wchar_t* library;  // as AddLibrary names the builds
+        const wchar_t* movedIn;
+        std::string verdict;
+        bool held;
+    };
+    const Case cases[] = {
+        {L"", L"marked-other-signer", "trusted", true},
+        {L"marked-other-signer", L"", "signer-not-pinned", false},
+    };
+    int round = 0;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE("round " + std::to_string(round));
+        CProbeFolder folder(L"早 检查 " + std::to_wstring(round));
+        CProbeFolder aside(L"aside-" + std::to_wstring(round++));
+        ASSERT_TRUE(folder.AddLibrary(c.library));
+        ASSERT_TRUE(folder.WriteConfig(kJournalConfig));
+        ASSERT_TRUE(aside.AddLibrary(c.movedIn));
+        std::string report = folder.Run({L"start-check", L"verdict", L"replace",
+                                         aside.Path() + L"\\HalvexFeedbackInformation.dll", L"load",
+                                         L"init"});
+        // Held, the checked file stays and is the one loaded; not held, nothing loads, whatever
+        // lies there now: the verdict was on the file that was there.
+        EXPECT_EQ("verdict=" + c.verdict + (c.held ? "\nreplace=0\nload=1\ninit=1\ndone\n"
+                                                    : "\nreplace=1\nload=0\ninit=0\ndone\n"),
+                  report);
+        EXPECT_EQ(c.held ? "InitFreedbackDll() = 1\r\n" : "", folder.Journal());
+    }
+}
+
 TEST(FeedbackBinding, ALibraryOfTheSameNameElsewhereIsNeverLoaded)
 {
     // A complete library in the current folder and at the front of the PATH, none beside the probe.

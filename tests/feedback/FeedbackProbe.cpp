@@ -3,12 +3,15 @@
 // one "name=answer" line each.
 //   load | init | question ID VER | url URL | feedbackex ID VER CODE TIME | newversion ID VER
 //   | download | module
+//   | start-check (the check the tool starts with its process) | verdict (waits for it)
+//   | replace FILE (moves FILE into the library's place; 1 when that was let through)
 #include <windows.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "feedback/FeedbackDll.h"
+#include "feedback/FeedbackLibraryCheck.h"
 
 namespace {
 
@@ -80,6 +83,12 @@ int wmain(int argc, wchar_t** argv)
         }
         else if (command == L"download")
             note("download", feedback.OpenToolDownUrl());
+        else if (command == L"start-check")
+            StartFeedbackLibraryCheck();
+        else if (command == L"verdict")
+            report += std::string("verdict=") + LibraryTrustName(WaitFeedbackLibraryCheck()) + "\n";
+        else if (command == L"replace" && left >= 1)
+            note("replace", MoveFileExW(argv[++i], FeedbackLibraryPath().c_str(), MOVEFILE_REPLACE_EXISTING) ? 1 : 0);
         else if (command == L"module")
             report += "module=" + Utf8(LoadedLibraryPath()) + "\n";
         else
