@@ -19,7 +19,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000, DWORD pollMs = 20);
 
 void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0);
-// One absolute pointer move to a screen point, without waiting for it to arrive.
+// One absolute pointer move to a screen point, the display's pointer with it, without waiting
+// for the move to arrive.
 void SendPointerTo(int x, int y);
 // Moves the pointer to a screen point and waits until it is there; true when it got there.
 bool MoveTo(int x, int y);
