@@ -7,6 +7,7 @@
 #include "feedback/ProblemSolvingFeedbackDlg.h"
 #include "res/resource.h"
 
+#include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -53,15 +54,19 @@ protected:
     }
 };
 
-// Click notifications of the answer buttons that reached the content window.
+// Click notifications of the answer buttons that the content window has handled; the count
+// can be watched from the driver's thread.
 std::vector<int> g_clicks;
+std::atomic<int> g_clicksHandled{0};
 HHOOK g_hook = nullptr;
 
 LRESULT CALLBACK RecordClicks(int code, WPARAM wParam, LPARAM lParam)
 {
-    auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_COMMAND && HIWORD(call->wParam) == BN_CLICKED)
+    auto* call = reinterpret_cast<CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_COMMAND && HIWORD(call->wParam) == BN_CLICKED) {
         g_clicks.push_back(LOWORD(call->wParam));
+        ++g_clicksHandled;
+    }
     return ::CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
@@ -88,7 +93,8 @@ protected:
         std::remove(JournalPath().c_str());
         ASSERT_EQ(m_feedback.Load(), 1) << "the stand-in library beside the test program";
         g_clicks.clear();
-        g_hook = ::SetWindowsHookExW(WH_CALLWNDPROC, RecordClicks, nullptr, ::GetCurrentThreadId());
+        g_clicksHandled = 0;
+        g_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, RecordClicks, nullptr, ::GetCurrentThreadId());
     }
     void TearDown() override { ::UnhookWindowsHookEx(g_hook); }
 
@@ -231,16 +237,19 @@ TEST_F(FeedbackDialog, AClickOnTheGlowOrACommandAfterTheCursorLeftReportsNothing
         ::Sleep(200);
         openAfterGlowClick = IsOpen(pair);
 
-        // The dialog's thread is held while the button is pressed and released in its middle
-        // and the pointer goes away; the command then arrives with the cursor outside.
+        // The pointer goes to the button's middle before the hold, so that the display reports
+        // that move while the dialog can still take it in.  The dialog's thread is then held
+        // while the button is pressed and released there and the pointer goes away; the
+        // command arrives with the cursor outside.
+        MoveTo(CenterOf(solved));
         ::PostMessageW(pair.background, WM_TEST_HOLD, 0, 0);
         ASSERT_EQ(::WaitForSingleObject(dialog.holding, 60000), WAIT_OBJECT_0);
-        MoveTo(CenterOf(solved));
         LeftDown();
         LeftUp();
         MoveTo(POINT{4, 4});
         ::SetEvent(dialog.release);
-        ::Sleep(400);
+        // Until the late command has been handled: answered, or ignored.
+        WaitUntil([&] { return g_clicksHandled == 2; }, 30000);
         openAfterLateCommand = IsOpen(pair);
         beforeClose = Journal();
         ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_FEEDBACK_CLOSE)));

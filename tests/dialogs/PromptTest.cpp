@@ -157,10 +157,9 @@ TEST(Prompt, CancelButtonAndCloseCrossEndWithCancel)
     for (const ModeCase& c : kModes) {
         bool pressed = false;
         INT_PTR result = RunPrompt(c.mode, 1.0f, L"是否继续", [&](const PairWindows& pair) {
-            ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_CLOSE)));
-            pressed = true;
+            pressed = ClickAt(CenterOf(ScreenRectOf(pair, IDC_BTN_CLOSE)));
         });
-        EXPECT_TRUE(pressed);
+        EXPECT_TRUE(pressed) << "the pointer never reached the close cross, mode " << c.mode;
         EXPECT_EQ(result, IDCANCEL) << "close cross, mode " << c.mode;
     }
 }

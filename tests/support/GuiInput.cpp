@@ -4,6 +4,14 @@
 
 namespace guitest {
 
+namespace {
+
+// An injected move waits for every low-level mouse hook on the desktop to answer; a hook in a
+// slow program can take seconds.  Only a move that never arrives waits this out.
+const DWORD kPointerPatienceMs = 30000;
+
+}  // namespace
+
 ULONGLONG Now()
 {
     return ::GetTickCount64();
@@ -71,6 +79,12 @@ LONG Normalised(int pixel, int extent)
 
 void SendPointerTo(int x, int y)
 {
+    // The display's own pointer first, as a mouse moves it.  While any program on the desktop
+    // has a low-level mouse hook, Wine moves its cursor for an injected move only once the hook
+    // has answered, and leaves the display's pointer where it was; the next pointer event the
+    // display reports (a window mapped under it) puts the cursor back there, and a press lands
+    // where the pointer used to be.
+    ::SetCursorPos(x, y);
     SendPointerBurst({{POINT{x, y}, 0}});
 }
 
@@ -97,7 +111,7 @@ bool MoveTo(int x, int y)
             ::GetCursorPos(&at);
             return at.x == x && at.y == y;
         },
-        500);
+        kPointerPatienceMs);
     if (!arrived)
         fprintf(stderr, "pointer at (%ld, %ld), not (%d, %d)\n", at.x, at.y, x, y);
     PumpFor(20);

@@ -20,7 +20,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000, DWORD pollMs = 20);
 
 void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0);
-// One absolute pointer move to a screen point, without waiting for it to arrive.
+// One absolute pointer move to a screen point, the display's pointer with it, without waiting
+// for the move to arrive.
 void SendPointerTo(int x, int y);
 // A step of a burst: the pointer goes to the point, and the button flags (if any) act there.
 struct PointerStep {
