@@ -234,16 +234,15 @@ TEST_F(FeedbackDialog, AClickOnTheGlowOrACommandAfterTheCursorLeftReportsNothing
         RECT solved = ScreenRectOf(pair, IDC_BTN_SOLVED);
         // Inside the button window, in its 9-pixel transparent edge.
         ClickAt(POINT{solved.left + 4, (solved.top + solved.bottom) / 2});
-        ::Sleep(200);
+        // Handled while the pointer is still there, before anything else is done.
+        WaitUntil([&] { return g_clicksHandled == 1; }, 30000);
         openAfterGlowClick = IsOpen(pair);
 
-        // The pointer goes to the button's middle before the hold, so that the display reports
-        // that move while the dialog can still take it in.  The dialog's thread is then held
-        // while the button is pressed and released there and the pointer goes away; the
-        // command arrives with the cursor outside.
-        MoveTo(CenterOf(solved));
+        // The dialog's thread is held while the button is pressed and released in its middle
+        // and the pointer goes away; the command then arrives with the cursor outside.
         ::PostMessageW(pair.background, WM_TEST_HOLD, 0, 0);
         ASSERT_EQ(::WaitForSingleObject(dialog.holding, 60000), WAIT_OBJECT_0);
+        MoveTo(CenterOf(solved));
         LeftDown();
         LeftUp();
         MoveTo(POINT{4, 4});
