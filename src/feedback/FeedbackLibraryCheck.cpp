@@ -1,36 +1,34 @@
 #include "feedback/FeedbackLibraryCheck.h"
 
+#include <utility>
+
 namespace {
 
 const wchar_t kLibraryName[] = L"HalvexFeedbackInformation.dll";
 
-// One check's outcome.  Plain data: the thread writes it before it ends, the taker reads it
-// after waiting for that end.
+// One check's outcome.  The thread writes it before it ends, the taker reads it after waiting
+// for that end: no lock.
 struct CheckedFile {
-    wchar_t path[MAX_PATH + 32];  // the executable's folder (shorter than MAX_PATH) and the name
-    HANDLE file;
-    LibraryTrust trust;
+    std::wstring path;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    LibraryTrust trust = LibraryTrust::NotAPlainFile;
 };
 
-CheckedFile g_checked = {{0}, INVALID_HANDLE_VALUE, LibraryTrust::NotAPlainFile};
+CheckedFile g_checked;
 HANDLE g_hThread = nullptr;
 bool g_bTaken = false;
 
 void CheckInto(CheckedFile& checked)
 {
-    checked.path[0] = L'\0';
-    checked.file = INVALID_HANDLE_VALUE;
-    checked.trust = LibraryTrust::NotAPlainFile;
-    std::wstring path = FeedbackLibraryPath();
-    if (path.empty() || path.size() >= sizeof checked.path / sizeof checked.path[0])
+    checked = CheckedFile();
+    checked.path = FeedbackLibraryPath();
+    if (checked.path.empty())
         return;
-    path.copy(checked.path, path.size());
-    checked.path[path.size()] = L'\0';
     // Held open, shared for reading only, until the load: the file loaded is the file checked.
-    CFileHandle file = OpenLibraryFile(path);
+    CFileHandle file = OpenLibraryFile(checked.path);
     if (!file.IsValid())
         return;
-    checked.trust = CheckLibrarySigner(file.Get(), path, VendorSignerKeys());
+    checked.trust = CheckLibrarySigner(file.Get(), checked.path, VendorSignerKeys());
     if (checked.trust != LibraryTrust::Trusted)
         return;
     checked.file = file.Release();
@@ -90,7 +88,7 @@ CFileHandle TakeCheckedFeedbackLibrary(std::wstring& path)
 {
     CheckedFile checked;
     if (WaitUntaken()) {
-        checked = g_checked;
+        checked = std::move(g_checked);
         g_checked.file = INVALID_HANDLE_VALUE;
         g_bTaken = true;
     } else {
