@@ -161,15 +161,18 @@ protected:
         EXPECT_EQ(1u, code);
     }
 
-    // Exactly the closing message, then exactly one result.
+    // Exactly the closing message, then exactly one result. The calls so far say which step
+    // went otherwise.
     void ExpectReported(WPARAM result)
     {
         const auto& messages = m_recorder.Messages();
         ASSERT_EQ(2u, messages.size());
         EXPECT_EQ(static_cast<UINT>(WM_CLOSE_PROGRESS), messages[0].id);
         EXPECT_EQ(static_cast<UINT>(WM_REPAIR_RESULT), messages[1].id);
-        EXPECT_EQ(result, messages[1].wParam);
+        EXPECT_EQ(result, messages[1].wParam) << "tool journal:\n" << JournalText();
     }
+
+    std::string JournalText() const { return ReadFileBytes(m_tools.Folder() + L"journal.txt"); }
 
     // The command lines of the stand-in at that path; every call must come from a system path.
     std::vector<std::string> CommandLinesOf(const std::wstring& program) const
@@ -223,14 +226,16 @@ TEST_F(RepairEngineTest, SearchOrderIsFixedNotTheListingOrder)
     m_tools.WriteFixture("update KB4516068\r\nupdate KB4516066\r\nupdate KB4516058\r\n"
                          "update KB4512578\r\nupdate KB4515384\r\n");
     const char* expected[] = {"4515384", "4512578", "4516058", "4516066", "4516068"};
+    std::vector<std::string> removals;
     for (const char* number : expected) {
         RunOnce();
         ExpectReported(REPAIR_SUCCEEDED);
-        EXPECT_EQ(RemovalLine(number), Removals().back());
+        removals.push_back(RemovalLine(number));
+        ASSERT_EQ(removals, Removals()) << JournalText();
     }
     RunOnce();
     ExpectReported(REPAIR_NOT_APPLICABLE);
-    EXPECT_EQ(5u, Removals().size());
+    EXPECT_EQ(removals, Removals());
 }
 
 TEST(FindKnownUpdate, AnIdCountsOnlyWhenNoDigitFollows)
